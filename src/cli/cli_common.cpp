@@ -1,0 +1,50 @@
+#include "cli/cli_common.h"
+
+#include <charconv>
+#include <iostream>
+
+#include "document/bes_import.h"
+
+namespace redadado::cli {
+
+void PrintError(std::string_view message) { std::cerr << message << '\n'; }
+
+int UsageError(std::string_view message) {
+  std::cerr << "redadado-cli: " << message << "\n"
+            << "usage: redadado-cli info|convert|print|read|emboss-sim ... (redadado-cli --help)\n";
+  return kUsage;
+}
+
+std::optional<int> ParseNumber(std::string_view text, int min, int max) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (ec != std::errc() || ptr != end || value < min || value > max) return std::nullopt;
+  return value;
+}
+
+Session MakeSession() {
+  Session session(AppPaths::ForExecutable());
+  session.LoadSettings();
+  return session;
+}
+
+std::optional<HeaderCheck> OpenDocument(Session& session, const std::string& path) {
+  if (IsBesPath(path)) {
+    session.besSourcePath = path;
+    if (const auto reason = ConvertBesToBse(session)) {
+      PrintError(*reason);
+      return std::nullopt;
+    }
+  } else {
+    session.document.path = path;
+  }
+  HeaderCheck check = CheckBseHeader(session.document);
+  if (!check.accepted) {
+    PrintError(check.message);
+    return std::nullopt;
+  }
+  return check;
+}
+
+}  // namespace redadado::cli

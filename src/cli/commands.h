@@ -1,0 +1,11 @@
+#pragma once
+
+#include "cli/cli_common.h"
+
+namespace redadado::cli {
+
+// Each takes the arguments after the command name and returns the exit status.
+int RunInfo(Args args);
+int RunConvert(Args args);
+
+}  // namespace redadado::cli

@@ -1,0 +1,43 @@
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include "cli/commands.h"
+
+namespace {
+
+constexpr const char* kHelp =
+    R"(redadado-cli: large-braille embossing without the windows
+
+  redadado-cli info DOCUMENT                 lines per page, page count
+  redadado-cli convert SOURCE.bes TARGET.bse BES import into a BSE file
+
+Exit status: 0 done, 1 document refused or a device/file failure, 2 wrong usage.
+)";
+
+struct Command {
+  std::string_view name;
+  int (*run)(redadado::cli::Args);
+};
+
+constexpr Command kCommands[] = {
+    {"info", redadado::cli::RunInfo},
+    {"convert", redadado::cli::RunConvert},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string_view> args(argv + 1, argv + argc);
+  if (args.empty()) return redadado::cli::UsageError("no command given");
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    std::cout << kHelp;
+    return redadado::cli::kDone;
+  }
+  for (const Command& command : kCommands) {
+    if (args[0] == command.name) {
+      return command.run(redadado::cli::Args(args).subspan(1));
+    }
+  }
+  return redadado::cli::UsageError("unknown command: " + std::string(args[0]));
+}
