@@ -71,9 +71,15 @@ Settings LoadSettings(const std::filesystem::path& file) {
 
 std::optional<std::string> SaveSettings(const Settings& settings,
                                         const std::filesystem::path& file) {
-  // A settings file the user made read-only stays as it is.
+  // A settings file the user made read-only stays as it is, even for a user (such as root) whom
+  // the permission bits would not stop.
   std::error_code ec;
   if (std::filesystem::exists(file, ec)) {
+    using std::filesystem::perms;
+    const perms writeBits = perms::owner_write | perms::group_write | perms::others_write;
+    if ((std::filesystem::status(file, ec).permissions() & writeBits) == perms::none) {
+      return file.string() + ": " + ErrnoText(EACCES);
+    }
     std::FILE* probe = std::fopen(file.string().c_str(), "r+b");
     if (probe == nullptr) return file.string() + ": " + ErrnoText(errno);
     std::fclose(probe);
