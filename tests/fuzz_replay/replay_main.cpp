@@ -21,7 +21,11 @@ int main(int argc, char** argv) {
     std::ifstream in(entry.path(), std::ios::binary);
     const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
                                   std::istreambuf_iterator<char>());
-    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    // libFuzzer never passes a null pointer, not even for an empty input.
+    static const std::uint8_t kNothing = 0;
+    const auto* data =
+        bytes.empty() ? &kNothing : reinterpret_cast<const std::uint8_t*>(bytes.data());
+    LLVMFuzzerTestOneInput(data, bytes.size());
     ++count;
   }
   std::cout << count << " inputs replayed\n";
