@@ -1,0 +1,71 @@
+#include "emboss/serial_link.h"
+
+#include <array>
+
+namespace redadado {
+
+namespace {
+
+constexpr std::array<const char*, 9> kPortNames = {"COM1", "COM2", "COM3", "COM4", "COM5",
+                                                   "COM6", "COM7", "COM8", "COM9"};
+constexpr std::array<int, 15> kBaudRates = {110,   300,   600,    1200,   2400,
+                                            4800,  9600,  14400,  19200,  38400,
+                                            56000, 57600, 115200, 128000, 256000};
+constexpr std::array<int, 5> kDataBits = {4, 5, 6, 7, 8};
+
+template <typename Table>
+bool InTable(const Table& table, int index) {
+  return index >= 0 && static_cast<std::size_t>(index) < table.size();
+}
+
+}  // namespace
+
+LineParametersResult LineParametersFor(const Settings& settings) {
+  LineParametersResult result;
+  const auto refuse = [&result](const char* what, int index) {
+    result.reason = std::string("通信設定の") + what + "の番号 " + std::to_string(index) +
+                    " は使えません。設定画面で選び直してください。";
+    return result;
+  };
+  if (!InTable(kPortNames, settings.portIndex())) return refuse("ポート", settings.portIndex());
+  if (!InTable(kBaudRates, settings.baudRateIndex())) {
+    return refuse("ボーレート", settings.baudRateIndex());
+  }
+  if (!InTable(kDataBits, settings.dataBitsIndex())) {
+    return refuse("データビット", settings.dataBitsIndex());
+  }
+  LineParameters parameters;
+  parameters.portName = kPortNames[settings.portIndex()];
+  parameters.baudRate = kBaudRates[settings.baudRateIndex()];
+  parameters.dataBits = kDataBits[settings.dataBitsIndex()];
+  // Parity and stop bits outside their three values leave the port's own setting.
+  const int parity = settings.parityIndex();
+  parameters.parity =
+      parity >= 0 && parity <= 2 ? std::optional(static_cast<Parity>(parity)) : std::nullopt;
+  const int stop = settings.stopBitsIndex();
+  parameters.stopBits =
+      stop >= 0 && stop <= 2 ? std::optional(static_cast<StopBits>(stop)) : std::nullopt;
+  parameters.xonXoff = settings.flowControlIndex() == 0;
+  result.parameters = parameters;
+  return result;
+}
+
+std::unique_ptr<SerialLink> OpenSerialLink(const Session& session, Messages& messages,
+                                           std::function<void()> pumpEvents,
+                                           const std::string& port) {
+  if (!messages.ConfirmOkCancel(kSerialConfirmation)) return nullptr;
+  const LineParametersResult line = LineParametersFor(session.settings);
+  if (!line.parameters) {
+    messages.Report(std::string(kSerialOpenFailed) + "\n" + line.reason);
+    return nullptr;
+  }
+  const std::string device =
+      PortDevice(session.paths, port.empty() ? line.parameters->portName : port);
+  std::string error;
+  std::unique_ptr<SerialLink> link =
+      OpenPort(device, *line.parameters, std::move(pumpEvents), error);
+  if (!link) messages.Report(std::string(kSerialOpenFailed) + "\n" + error);
+  return link;
+}
+
+}  // namespace redadado

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/messages.h"
+#include "app/session.h"
+#include "emboss/print_seams.h"
+
+namespace redadado {
+
+inline constexpr const char* kSerialConfirmation =
+    "ＲＳ－２３２Ｃ接続で点字印刷を開始します。準備はよろしいですか？。";
+inline constexpr const char* kSerialOpenFailed = "シリアルポートがオープンできませんでした。";
+
+// Xon/Xoff as the embosser speaks it.
+inline constexpr std::uint8_t kXon = 0x11;   // DC1
+inline constexpr std::uint8_t kXoff = 0x13;  // DC3
+inline constexpr int kXonLimit = 1000;
+inline constexpr int kXoffLimit = 3000;
+
+enum class Parity { kNone, kOdd, kEven };
+enum class StopBits { kOne, kOneAndHalf, kTwo };
+
+// The line parameters the settings ask for. An absent parity or stop-bit value leaves the port's
+// own setting as it is; without Xon/Xoff the port's handshake settings stay untouched.
+struct LineParameters {
+  std::string portName;  // "COM1" ... "COM9"
+  int baudRate = 1200;
+  int dataBits = 8;
+  std::optional<Parity> parity = Parity::kNone;
+  std::optional<StopBits> stopBits = StopBits::kOne;
+  bool xonXoff = true;
+};
+
+struct LineParametersResult {
+  std::optional<LineParameters> parameters;
+  std::string reason;  // set when a settings value lies outside its table
+};
+
+// Looks the settings indexes up in the port, baud-rate and data-bits tables.
+LineParametersResult LineParametersFor(const Settings& settings);
+
+// The open, configured port. Every Put writes one byte; while output is held (Xoff, full buffer)
+// it waits in short slices and runs the event pump between them. Destroying it lets the pending
+// output drain while the far end keeps taking it, discards what is left and closes the port.
+class SerialLink : public ByteSink {
+ public:
+  class Port;  // the platform's half
+  explicit SerialLink(std::unique_ptr<Port> port);
+  ~SerialLink() override;
+  SerialLink(const SerialLink&) = delete;
+  SerialLink& operator=(const SerialLink&) = delete;
+
+  bool Put(std::uint8_t byte) override;
+  std::string Failure() const override;
+
+  // How long closing waits for output that makes no progress before discarding it.
+  void SetCloseStallLimit(std::chrono::milliseconds limit);
+
+ private:
+  std::unique_ptr<Port> port_;
+};
+
+// Asks "ＲＳ－２３２Ｃ接続で…", opens the port and sets its line parameters. nullptr when the user
+// declined (no further message) or the port could not be opened or configured (reported through
+// `messages`). `pumpEvents` runs between the short waits while output is held. `port` empty = the
+// port of the settings; otherwise a COMn name or a device path.
+std::unique_ptr<SerialLink> OpenSerialLink(const Session& session, Messages& messages,
+                                           std::function<void()> pumpEvents,
+                                           const std::string& port = {});
+
+// The platform's part of opening: the device a port name stands for, and opening it with the
+// given parameters. On failure the result is nullptr and `error` says why in the OS's words.
+std::string PortDevice(const AppPaths& paths, const std::string& port);
+std::unique_ptr<SerialLink> OpenPort(const std::string& device, const LineParameters& parameters,
+                                     std::function<void()> pumpEvents, std::string& error);
+
+}  // namespace redadado

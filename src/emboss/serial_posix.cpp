@@ -1,0 +1,262 @@
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <regex>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "emboss/serial_baud_posix.h"
+#include "emboss/serial_link.h"
+
+namespace redadado {
+
+namespace {
+
+// The slice a held write waits before the event pump runs again.
+constexpr int kWaitSliceMs = 50;
+
+std::string SystemError(const std::string& what, int error) {
+  return what + ": " + std::strerror(error);
+}
+
+std::optional<speed_t> StandardSpeed(int baud) {
+  switch (baud) {
+    case 110:
+      return B110;
+    case 300:
+      return B300;
+    case 600:
+      return B600;
+    case 1200:
+      return B1200;
+    case 2400:
+      return B2400;
+    case 4800:
+      return B4800;
+    case 9600:
+      return B9600;
+    case 19200:
+      return B19200;
+    case 38400:
+      return B38400;
+    case 57600:
+      return B57600;
+    case 115200:
+      return B115200;
+    default:
+      return std::nullopt;
+  }
+}
+
+// Fills `t` with the line parameters. Returns the reason when the port cannot do what is asked.
+std::optional<std::string> ApplyLineParameters(termios& t, const LineParameters& line) {
+  // Without Xon/Xoff the port's own handshake stays as it was; raw mode would clear IXON.
+  const tcflag_t handshakeInput = t.c_iflag & (IXON | IXOFF | IXANY);
+  const tcflag_t handshakeControl = t.c_cflag & CRTSCTS;
+  const cc_t start = t.c_cc[VSTART];
+  const cc_t stop = t.c_cc[VSTOP];
+  cfmakeraw(&t);
+  t.c_cflag |= CLOCAL | CREAD;
+  t.c_cc[VMIN] = 0;
+  t.c_cc[VTIME] = 0;
+
+  t.c_cflag &= ~CSIZE;
+  switch (line.dataBits) {
+    case 5:
+      t.c_cflag |= CS5;
+      break;
+    case 6:
+      t.c_cflag |= CS6;
+      break;
+    case 7:
+      t.c_cflag |= CS7;
+      break;
+    case 8:
+      t.c_cflag |= CS8;
+      break;
+    default:
+      return std::to_string(line.dataBits) +
+             " データビットはこのシステムのシリアルポートでは設定できません（5〜8 "
+             "を選んでください）。";
+  }
+  if (line.parity) {
+    t.c_cflag &= ~(PARENB | PARODD);
+    if (*line.parity == Parity::kOdd) t.c_cflag |= PARENB | PARODD;
+    if (*line.parity == Parity::kEven) t.c_cflag |= PARENB;
+  }
+  if (line.stopBits) {
+    if (*line.stopBits == StopBits::kOneAndHalf && line.dataBits != 5) {
+      return "1.5 ストップビットは 5 データビットのときだけ使えます。";
+    }
+    // With 5 data bits the UART sends CSTOPB as one and a half stop bits.
+    if (*line.stopBits == StopBits::kOne) {
+      t.c_cflag &= ~CSTOPB;
+    } else {
+      t.c_cflag |= CSTOPB;
+    }
+  }
+  if (line.xonXoff) {
+    // Only DC1 may restart output, as on the embosser's original platform: no IXANY.
+    t.c_iflag &= ~IXANY;
+    t.c_iflag |= IXON | IXOFF;
+    t.c_cc[VSTART] = kXon;
+    t.c_cc[VSTOP] = kXoff;
+  } else {
+    t.c_iflag |= handshakeInput;
+    t.c_cflag |= handshakeControl;
+    t.c_cc[VSTART] = start;
+    t.c_cc[VSTOP] = stop;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+class SerialLink::Port {
+ public:
+  Port(int fd, std::function<void()> pump) : fd_(fd), pump_(std::move(pump)) {}
+  ~Port() { Close(); }
+
+  bool Put(std::uint8_t byte) {
+    if (!failure_.empty()) return false;
+    for (;;) {
+      const ssize_t written = ::write(fd_, &byte, 1);
+      if (written == 1) return true;
+      if (written < 0 && errno == EINTR) continue;
+      if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+        failure_ = SystemError("シリアルポートへの送信に失敗しました", errno);
+        return false;
+      }
+      // Held by Xoff or a full buffer: wait a short slice, keep the windows alive.
+      if (!WaitWritable()) return false;
+      if (pump_) pump_();
+    }
+  }
+
+  const std::string& Failure() const { return failure_; }
+  void SetCloseStallLimit(std::chrono::milliseconds limit) { stallLimit_ = limit; }
+
+ private:
+  bool WaitWritable() {
+    pollfd p{fd_, POLLOUT, 0};
+    const int ready = ::poll(&p, 1, kWaitSliceMs);
+    if (ready < 0 && errno != EINTR) {
+      failure_ = SystemError("シリアルポートの待機に失敗しました", errno);
+      return false;
+    }
+    if (ready > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+      failure_ =
+          "シリアルポートの接続が切れました（相手側が閉じられたか、アダプターが外されました）。";
+      return false;
+    }
+    return true;
+  }
+
+  // Lets the pending output drain while the far end keeps taking it; what is left after it
+  // stalled is discarded, so closing never waits on an embosser that stopped answering.
+  void Close() {
+    if (fd_ < 0) return;
+    bool drained = false;
+    if (failure_.empty()) {
+      int last = -1;
+      auto progress = std::chrono::steady_clock::now();
+      for (;;) {
+        int pending = 0;
+        if (::ioctl(fd_, TIOCOUTQ, &pending) != 0) break;
+        if (pending == 0) {
+          drained = true;
+          break;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (last < 0 || pending < last) progress = now;
+        if (now - progress > stallLimit_) break;
+        last = pending;
+        ::poll(nullptr, 0, kWaitSliceMs);
+        if (pump_) pump_();
+      }
+    }
+    if (!drained) ::tcflush(fd_, TCOFLUSH);
+    ::close(fd_);
+    fd_ = -1;
+  }
+
+  int fd_;
+  std::function<void()> pump_;
+  std::string failure_;
+  std::chrono::milliseconds stallLimit_{30000};
+};
+
+SerialLink::SerialLink(std::unique_ptr<Port> port) : port_(std::move(port)) {}
+SerialLink::~SerialLink() = default;
+bool SerialLink::Put(std::uint8_t byte) {
+  return port_->Put(byte);
+}
+std::string SerialLink::Failure() const {
+  return port_->Failure();
+}
+void SerialLink::SetCloseStallLimit(std::chrono::milliseconds limit) {
+  port_->SetCloseStallLimit(limit);
+}
+
+std::string PortDevice(const AppPaths& paths, const std::string& port) {
+  static const std::regex comName("COM([1-9][0-9]*)");
+  std::smatch match;
+  if (!std::regex_match(port, match, comName)) return port;
+  // A link in the application directory maps the port, as Wine does; a dangling link still
+  // names the port (its open then fails) rather than silently reaching another device.
+  std::error_code error;
+  const std::filesystem::path link = paths.PortLink(port);
+  if (std::filesystem::symlink_status(link, error).type() !=
+          std::filesystem::file_type::not_found &&
+      !error) {
+    return link.string();
+  }
+  return "/dev/ttyS" + std::to_string(std::stoi(match[1].str()) - 1);
+}
+
+std::unique_ptr<SerialLink> OpenPort(const std::string& device, const LineParameters& parameters,
+                                     std::function<void()> pumpEvents, std::string& error) {
+  const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    error = SystemError(device, errno);
+    return nullptr;
+  }
+  // From here on the port closes with the Port, whatever fails.
+  auto port = std::make_unique<SerialLink::Port>(fd, std::move(pumpEvents));
+  if (::ioctl(fd, TIOCEXCL) != 0) {
+    error = SystemError(device, errno);
+    return nullptr;
+  }
+  termios t{};
+  if (::tcgetattr(fd, &t) != 0) {
+    error = SystemError(device, errno);
+    return nullptr;
+  }
+  if (const auto refused = ApplyLineParameters(t, parameters)) {
+    error = device + ": " + *refused;
+    return nullptr;
+  }
+  const std::optional<speed_t> speed = StandardSpeed(parameters.baudRate);
+  if (speed) {
+    ::cfsetispeed(&t, *speed);
+    ::cfsetospeed(&t, *speed);
+  }
+  if (::tcsetattr(fd, TCSANOW, &t) != 0) {
+    error = SystemError(device, errno);
+    return nullptr;
+  }
+  if (!speed) {
+    if (const int failed = SetArbitraryBaudRate(fd, parameters.baudRate)) {
+      error = SystemError(device + " (" + std::to_string(parameters.baudRate) + " baud)", failed);
+      return nullptr;
+    }
+  }
+  return std::make_unique<SerialLink>(std::move(port));
+}
+
+}  // namespace redadado
