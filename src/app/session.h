@@ -6,6 +6,7 @@
 #include "app/app_paths.h"
 #include "app/settings_store.h"
 #include "document/bse_header.h"
+#include "preview/kana_reading.h"
 
 namespace redadado {
 
@@ -21,6 +22,7 @@ struct Session {
   int escapeRequested = 0;    // 1 once Esc was seen during a run
   int resumePage = 0;         // the resume dialog's answer: 0 stop, else the page to resume from
   int selectedPage = 0;       // 0-based page the page view opens on
+  KanaReadingState kana;      // the kana reading marks, shared by every drawing
 
   void LoadSettings() { settings = redadado::LoadSettings(paths.SettingsFile()); }
   std::optional<std::string> SaveSettings() const {

@@ -7,5 +7,6 @@ namespace redadado::cli {
 // Each takes the arguments after the command name and returns the exit status.
 int RunInfo(Args args);
 int RunConvert(Args args);
+int RunRead(Args args);
 
 }  // namespace redadado::cli

@@ -11,6 +11,10 @@ constexpr const char* kHelp =
 
   redadado-cli info DOCUMENT                 lines per page, page count
   redadado-cli convert SOURCE.bes TARGET.bse BES import into a BSE file
+  redadado-cli read DOCUMENT [--page N] [--dots]
+                  the kana reading, one line per drawn row; a cell without a reading
+                  shows its braille pattern; --dots shows every cell as its pattern;
+                  without --page every page, each after a line "ページ N"
 
 Exit status: 0 done, 1 document refused or a device/file failure, 2 wrong usage.
 )";
@@ -23,6 +27,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {"info", redadado::cli::RunInfo},
     {"convert", redadado::cli::RunConvert},
+    {"read", redadado::cli::RunRead},
 };
 
 }  // namespace

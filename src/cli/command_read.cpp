@@ -1,0 +1,114 @@
+#include <algorithm>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "cli/commands.h"
+#include "document/cell_codes.h"
+#include "preview/row_reading.h"
+#include "preview/row_table.h"
+
+namespace redadado::cli {
+namespace {
+
+// The braille pattern character U+2800 + dot value, in UTF-8.
+void AppendPattern(std::string& out, std::uint8_t cell) {
+  const int dots = CellDots(cell);
+  out += static_cast<char>(0xE2);
+  out += static_cast<char>(0xA0 | (dots >> 6));
+  out += static_cast<char>(0x80 | (dots & 0x3F));
+}
+
+void AppendRowAsDots(std::string& out, const RowTable::Row& row) {
+  const int count = RowCellCount(row);
+  for (int column = 0; column < count; ++column) AppendPattern(out, row[column]);
+}
+
+void AppendRowAsKana(std::string& out, KanaReadingState& state, const RowTable::Row& row) {
+  ReadRowAsKana(state, row, [&out](int, std::uint8_t cell, const KanaReading& reading) {
+    if (!reading.empty()) {
+      out += reading.text;
+    } else if (cell == ' ') {
+      out += ' ';
+    } else {
+      AppendPattern(out, cell);
+    }
+  });
+}
+
+// One line per row that the page view draws for page `pageNumber`.
+void AppendPage(std::string& out, Session& session, const RowTable& table, int pageNumber,
+                bool dots) {
+  const int linesPerPage = std::min(session.document.linesPerPage, kRowTableRows);
+  for (int r = FirstDrawnRow(linesPerPage, pageNumber); r < linesPerPage; ++r) {
+    const RowTable::Row& row = table.rows[r];
+    if (dots) {
+      ResetRowReading(session.kana);
+      AppendRowAsDots(out, row);
+    } else {
+      AppendRowAsKana(out, session.kana, row);
+    }
+    out += '\n';
+  }
+}
+
+int OpenFailed() {
+  PrintError(kBseOpenFailed);
+  return kRefused;
+}
+
+}  // namespace
+
+int RunRead(Args args) {
+  std::optional<std::string> document;
+  std::optional<std::string_view> pageText;
+  bool dots = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--dots") {
+      dots = true;
+    } else if (args[i] == "--page") {
+      if (i + 1 == args.size()) return UsageError("--page needs a page number");
+      pageText = args[++i];
+    } else if (args[i].starts_with("--")) {
+      return UsageError("unknown option of read: " + std::string(args[i]));
+    } else if (document) {
+      return UsageError("read takes one DOCUMENT");
+    } else {
+      document = std::string(args[i]);
+    }
+  }
+  if (!document) return UsageError("read takes one DOCUMENT");
+  std::optional<int> page;
+  if (pageText) {
+    page = ParseNumber(*pageText, 1, 999);
+    if (!page) return UsageError("--page takes a page number: " + std::string(*pageText));
+  }
+
+  Session session = MakeSession();
+  const std::optional<HeaderCheck> check = OpenDocument(session, *document);
+  if (!check) return kRefused;
+  if (page && *page > check->pageCount) {
+    return UsageError("the document has " + std::to_string(check->pageCount) + " pages");
+  }
+
+  const std::string& path = session.document.path;
+  const int linesPerPage = session.document.linesPerPage;
+  std::string out;
+  if (page) {
+    const std::optional<RowTable> table = ReadPageRows(path, linesPerPage, *page);
+    if (!table) return OpenFailed();
+    AppendPage(out, session, *table, *page, dots);
+  } else {
+    // One pass over the file for all pages; the marks carry on from page to page.
+    std::optional<PageRowReader> reader = PageRowReader::Open(path, linesPerPage);
+    if (!reader) return OpenFailed();
+    for (int p = 1; p <= check->pageCount; ++p) {
+      out += "ページ " + std::to_string(p) + '\n';
+      AppendPage(out, session, reader->NextPage(), p, dots);
+    }
+  }
+  std::cout << out;
+  return kDone;
+}
+
+}  // namespace redadado::cli

@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/run_cli.h"
+#include "support/temp_dir.h"
+
+namespace redadado {
+namespace {
+
+using test::BseHeaderLine;
+using test::ReadFile;
+using test::RunCli;
+using test::TempDir;
+
+const std::string kSamples = REDADADO_SAMPLES_DIR;
+const std::string kData = REDADADO_TEST_DATA_DIR;
+
+TEST(CliRead, OnePageMatchesItsGoldenText) {
+  const auto r = RunCli({"read", kSamples + "/taketori.bse", "--page", "1"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, ReadFile(kData + "/read_taketori_page1.txt"));
+}
+
+TEST(CliRead, EveryPageInOrderMatchesItsGoldenText) {
+  const auto r = RunCli({"read", kSamples + "/taketori.bse"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, ReadFile(kData + "/read_taketori.txt"));
+}
+
+TEST(CliRead, ShowsPatternsBlanksAndTheDrawnRows) {
+  TempDir dir;
+  // Page 1: a dakuten prefix at the end of the last line; page 2 (an even page of an 18-line
+  // document) begins with a line that is not drawn, and the voicing reaches its next line.
+  std::string body = "@K  #AB\r\n" + std::string(16, '\n') + "X\"\r\n";
+  body += "HIDDEN\r\n*-\r\nCD";
+  const auto path = dir.Write("doc.bse", BseHeaderLine(3, 18) + body).string();
+
+  auto r = RunCli({"read", path});
+  EXPECT_EQ(r.status, 0) << r.err;
+  const std::string page1 = "にゃ  ⠼１２\n" + std::string(16, '\n') + "ふ⠐\n";
+  const std::string page2 = "が⠤\nうる⠀\n" + std::string(15, '\n');
+  const std::string page3 = std::string(18, '\n');
+  EXPECT_EQ(r.out, "ページ 1\n" + page1 + "ページ 2\n" + page2 + "ページ 3\n" + page3);
+
+  r = RunCli({"read", "--dots", path, "--page", "1"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "⠈⠅⠀⠀⠼⠁⠃\n" + std::string(16, '\n') + "⠭⠐\n");
+}
+
+TEST(CliRead, ReadsABesDocumentAfterConvertingIt) {
+  const auto r = RunCli({"read", kSamples + "/tenji.bes", "--page", "2"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("りょこう ひゃく みょうにち"), std::string::npos) << r.out;
+}
+
+TEST(CliRead, RefusesBadUsageAndBadDocuments) {
+  TempDir dir;
+  const auto path = dir.Write("doc.bse", BseHeaderLine(2, 22) + "A\r\n").string();
+  EXPECT_EQ(RunCli({"read", path, "--page", "3"}).status, 2);
+  EXPECT_EQ(RunCli({"read", path, "--page", "0"}).status, 2);
+  EXPECT_EQ(RunCli({"read", path, "--page"}).status, 2);
+  EXPECT_EQ(RunCli({"read", path, "--colour"}).status, 2);
+  EXPECT_EQ(RunCli({"read"}).status, 2);
+  EXPECT_EQ(RunCli({"read", path, path}).status, 2);
+
+  const auto r = RunCli({"read", (dir / "absent.bse").string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "ファイルがオープンできませんでした。\n");
+}
+
+}  // namespace
+}  // namespace redadado
