@@ -8,5 +8,6 @@ namespace redadado::cli {
 int RunInfo(Args args);
 int RunConvert(Args args);
 int RunRead(Args args);
+int RunPrint(Args args);
 
 }  // namespace redadado::cli

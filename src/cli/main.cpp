@@ -11,6 +11,14 @@ constexpr const char* kHelp =
 
   redadado-cli info DOCUMENT                 lines per page, page count
   redadado-cli convert SOURCE.bes TARGET.bse BES import into a BSE file
+  redadado-cli print DOCUMENT [options]      emboss; DOCUMENT may be BSE or BES
+      --copies N      number of copies (default 1)
+      --pages A-B     page range (default 1 to the header's page count)
+      --side MODE     none|front|back|both|both-in-order|single or -1..4
+                      (default: both for 18 lines, none for 22)
+      --dots KIND     medium|large|medium-double|large-double or 0..3 (default medium)
+      --back yes|no   answer to the back-side question (default yes)
+      --output FILE   write the byte stream to FILE
   redadado-cli read DOCUMENT [--page N] [--dots]
                   the kana reading, one line per drawn row; a cell without a reading
                   shows its braille pattern; --dots shows every cell as its pattern;
@@ -28,6 +36,7 @@ constexpr Command kCommands[] = {
     {"info", redadado::cli::RunInfo},
     {"convert", redadado::cli::RunConvert},
     {"read", redadado::cli::RunRead},
+    {"print", redadado::cli::RunPrint},
 };
 
 }  // namespace

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "emboss/print_seams.h"
+
+namespace redadado {
+
+// Writes the byte stream of a run to a file instead of an embosser.
+class FileSink : public ByteSink {
+ public:
+  FileSink() = default;
+  ~FileSink() override;
+  FileSink(const FileSink&) = delete;
+  FileSink& operator=(const FileSink&) = delete;
+
+  // Creates or empties the file; the reason, in the operating system's words, when it cannot.
+  std::optional<std::string> Open(const std::filesystem::path& path);
+  bool Put(std::uint8_t byte) override;
+  std::string Failure() const override { return failure_; }
+  // Writes out what is buffered and closes the file. False, with Failure() set, when not every
+  // byte reached the file.
+  bool Close();
+
+ private:
+  void Fail();
+
+  std::FILE* file_ = nullptr;
+  std::string failure_;
+};
+
+}  // namespace redadado

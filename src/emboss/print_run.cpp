@@ -1,0 +1,337 @@
+#include "emboss/print_run.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "document/bse_header.h"
+#include "emboss/page_raster.h"
+
+namespace redadado {
+
+namespace {
+
+constexpr std::uint8_t kFormFeed = 0x0C;
+constexpr std::uint8_t kCarriageReturn = 0x0D;
+constexpr std::uint8_t kLineFeed = 0x0A;
+constexpr std::uint8_t kEndOfFile = 0x1A;
+// Line in page of a line that the end of the file ended.
+constexpr int kEndOfFileLine = 100;
+
+constexpr std::size_t kPageTableSize = 1000;
+constexpr std::size_t kLineBufferSize = 232;  // bytes of a line kept, its end included
+constexpr int kStoreRows = 26;
+constexpr std::size_t kRowBytes = 45;  // 44 bytes and a terminating 0
+
+constexpr std::uint8_t kStartCommands[] = {0x1B, 0x1B, 0x47, 0x1B, 0x1B, 0x44};
+constexpr std::uint8_t kRestartSequence[] = {0x0D, 0x0A, 0x0C, 0x1B, 0x1B,
+                                             0x47, 0x1B, 0x1B, 0x44, 0x31};
+
+bool IsDoubleStrike(int dotKind) {
+  return dotKind == 2 || dotKind == 3;
+}
+
+template <typename... Args>
+std::string Format(const char* format, Args... args) {
+  const int size = std::snprintf(nullptr, 0, format, args...);
+  std::string text(static_cast<std::size_t>(std::max(size, 0)), '\0');
+  std::snprintf(text.data(), text.size() + 1, format, args...);
+  return text;
+}
+
+class PrintRun {
+ public:
+  PrintRun(Session& session, PrintControls& controls, PrintUi& ui, Messages& messages,
+           ByteSink& sink, bool quiet)
+      : session_(session),
+        controls_(controls),
+        ui_(ui),
+        messages_(messages),
+        sink_(sink),
+        quiet_(quiet),
+        raster_(std::make_unique<PageRaster>()) {}
+
+  PrintResult Run();
+
+ private:
+  enum class CopyResult { kDone, kDeclined, kStopped, kFailed };
+  enum class PassEnd { kEnded, kStopped, kFailed };
+  struct Line {
+    std::array<std::uint8_t, kLineBufferSize> bytes{};
+    std::size_t size = 0;
+    bool endedByEof = false;
+  };
+
+  CopyResult PrintCopy(int sideMode, int copy);
+  PassEnd RunPass(int passSide, int copy);
+  bool TakeUpInterruption(int& j, int& n, int r);
+  void ReadLine(Line& line);
+  void SkipHeaderLine();
+  void StoreRow(const std::uint8_t* bytes, std::size_t size);
+  void DrawStoredRows(int page, int passSide);
+  bool SendPage();
+  bool SendByte(std::uint8_t byte);
+  template <std::size_t N>
+  bool SendBytes(const std::uint8_t (&bytes)[N]);
+
+  Session& session_;
+  PrintControls& controls_;
+  PrintUi& ui_;
+  Messages& messages_;
+  ByteSink& sink_;
+  const bool quiet_;
+  std::unique_ptr<PageRaster> raster_;
+
+  std::FILE* file_ = nullptr;
+  int linesPerPage_ = 18;
+  int startPage_ = 1;
+  int lastPage_ = 999;
+  // Pages below this are skipped: the start page, raised only while a resume reads forward to
+  // a page whose start could not be recorded.
+  int skipBelow_ = 1;
+  bool stopped_ = false;
+  bool failed_ = false;
+
+  std::array<long, kPageTableSize> pageStarts_{};
+  int recordedPages_ = 0;  // pages 1..recordedPages_ have their start in pageStarts_
+  std::array<std::array<std::uint8_t, kRowBytes>, kStoreRows> store_{};
+  int storedRows_ = 0;
+};
+
+PrintResult PrintRun::Run() {
+  file_ = OpenDocumentFile(session_.document.path);
+  if (file_ == nullptr) {
+    messages_.Report(kCannotOpenFile);
+    return PrintResult::kRefused;
+  }
+  const std::optional<BseHeader> header = ReadBseHeader(file_);
+  if (!header || !IsSupportedLineCount(header->linesPerPage)) {
+    messages_.Report(kUnsupportedLineCount);
+    std::fclose(file_);
+    return PrintResult::kRefused;
+  }
+  linesPerPage_ = header->linesPerPage;
+  session_.escapeRequested = 0;
+  startPage_ = controls_.StartPage();
+  lastPage_ = controls_.LastPage();
+
+  if (SendBytes(kStartCommands)) {
+    const int kind = controls_.DotKind();
+    SendByte(kind == 1 || kind == 3 ? '2' : '1');
+  }
+  for (int copy = 1; !failed_ && copy <= controls_.Copies(); ++copy) {
+    const int choice = controls_.SideChoice();
+    const int sideMode = choice >= 0 && choice <= 4 ? choice : 2;
+    if (PrintCopy(sideMode, copy) == CopyResult::kStopped) break;
+  }
+  if (!failed_) SendByte(kCarriageReturn);
+  std::fclose(file_);
+  file_ = nullptr;
+  controls_.ResetDocumentControls();
+  if (failed_) {
+    messages_.Report(std::string(kLinkFailedMessage) + "\n" + sink_.Failure());
+    return PrintResult::kLinkFailed;
+  }
+  return stopped_ ? PrintResult::kStopped : PrintResult::kDone;
+}
+
+PrintRun::CopyResult PrintRun::PrintCopy(int sideMode, int copy) {
+  stopped_ = false;
+  int passSide = sideMode == 1 || sideMode == 3 || sideMode == 4 ? sideMode : 0;
+  for (;;) {
+    if (!quiet_) ui_.HideProgress();
+    if (controls_.SideChoice() == 2 && passSide == 1 &&
+        !messages_.ConfirmYesNo(kBackSideQuestion)) {
+      return CopyResult::kDeclined;
+    }
+    if (!quiet_) ui_.ShowProgress();
+    const PassEnd end = RunPass(passSide, copy);
+    if (end == PassEnd::kFailed) return CopyResult::kFailed;
+    if (end == PassEnd::kStopped) break;
+    const int choice = controls_.SideChoice();
+    if (choice != 0 && !(choice == 2 && passSide == 0)) break;
+    if (!SendBytes(kRestartSequence)) return CopyResult::kFailed;
+    // A copy has at most its front pass and one back pass, whatever the choice says by now.
+    if (sideMode == 0 || passSide == 1) break;
+    passSide = 1;
+  }
+  if (linesPerPage_ == 18 && passSide == 1 && !SendByte(kFormFeed)) return CopyResult::kFailed;
+  if (!quiet_) {
+    ui_.HideProgress();
+    ui_.HideEscapeNotice();
+  }
+  session_.escapeRequested = 0;
+  return stopped_ ? CopyResult::kStopped : CopyResult::kDone;
+}
+
+PrintRun::PassEnd PrintRun::RunPass(int passSide, int copy) {
+  std::rewind(file_);
+  SkipHeaderLine();
+  raster_->Clear();
+  storedRows_ = 0;
+  recordedPages_ = 0;
+  skipBelow_ = startPage_;
+  const int lines = linesPerPage_;
+  int j = 0;
+  int n = 0;
+  Line line;
+  for (;;) {
+    if (j % lines == 0) {
+      const int page = j / lines + 1;
+      if (page <= static_cast<int>(kPageTableSize)) {
+        pageStarts_[static_cast<std::size_t>(page - 1)] = std::ftell(file_);
+        recordedPages_ = std::max(recordedPages_, page);
+      }
+      n = 0;
+    }
+    session_.escapeRequested = 0;
+    ReadLine(line);
+    ++j;
+    ++n;
+    const int r = (j - 1) / lines + 1;
+    if (line.endedByEof) n = kEndOfFileLine;
+    if (r > lastPage_) return PassEnd::kEnded;
+    if (lines == 18 && !line.endedByEof && r % 2 == passSide) continue;
+    ui_.PumpEvents();
+    if (r < skipBelow_) continue;
+
+    if (n == 1) {
+      if (!quiet_) {
+        ui_.SetProgressText(Format(kProgressFormat, controls_.DocumentLabel().c_str(), copy, r));
+      }
+      ui_.PumpEvents();
+      // The first line of a back page lies above the raster; it is not drawn at all.
+      if (passSide == 4 || lines == 22 || r % 2 == 1 || passSide == 3) {
+        for (std::size_t column = 0; column < line.size; ++column) {
+          raster_->DrawCell(line.bytes[column], 0, static_cast<int>(column), r, passSide, lines);
+        }
+      }
+      continue;
+    }
+    if (n == lines || n == kEndOfFileLine) {
+      StoreRow(line.bytes.data(), line.size - 1);
+      DrawStoredRows(r, passSide);
+      if (!SendPage()) return PassEnd::kFailed;
+      if (n == kEndOfFileLine) return PassEnd::kEnded;
+      n = 0;
+      if (session_.escapeRequested != 0 && !TakeUpInterruption(j, n, r)) return PassEnd::kStopped;
+      continue;
+    }
+    StoreRow(line.bytes.data(), line.size);
+  }
+}
+
+// After a page went out with Esc pending: the resume dialog, until the user stops or confirms
+// the page to go on from. False when the user stopped.
+bool PrintRun::TakeUpInterruption(int& j, int& n, int r) {
+  session_.escapeRequested = 0;
+  if (!quiet_) ui_.HideEscapeNotice();
+  int page = 0;
+  for (;;) {
+    ui_.ShowResumeDialog(r);
+    page = session_.resumePage;
+    if (page == 0) {
+      stopped_ = true;
+      return false;
+    }
+    page = std::max(page, 1);
+    if (messages_.ConfirmOkCancel(Format(kResumeQuestionFormat, page))) break;
+  }
+  // A page whose start lies beyond the table is reached by reading on from the last recorded
+  // page and skipping the pages before it.
+  const int from = std::min(page, recordedPages_);
+  std::fseek(file_, pageStarts_[static_cast<std::size_t>(from - 1)], SEEK_SET);
+  skipBelow_ = std::max(startPage_, from == page ? startPage_ : page);
+  j = (from - 1) * linesPerPage_;
+  n = 0;
+  return true;
+}
+
+void PrintRun::ReadLine(Line& line) {
+  line.size = 0;
+  line.endedByEof = false;
+  // The end of the line always fits: a longer line keeps its first bytes and loses the rest.
+  constexpr std::size_t kContent = kLineBufferSize - 1;
+  for (;;) {
+    const int c = std::getc(file_);
+    if (c == EOF) {
+      line.bytes[line.size++] = kEndOfFile;
+      line.endedByEof = true;
+      return;
+    }
+    if (c == kLineFeed) {
+      line.bytes[line.size++] = kLineFeed;
+      break;
+    }
+    if (line.size < kContent) line.bytes[line.size++] = static_cast<std::uint8_t>(c);
+  }
+  // An empty braille line is written as two spaces; up to two spaces before CR LF go.
+  for (int dropped = 0; dropped < 2; ++dropped) {
+    const std::size_t size = line.size;
+    if (size < 3 || line.bytes[size - 2] != kCarriageReturn || line.bytes[size - 3] != ' ') break;
+    line.bytes[size - 3] = kCarriageReturn;
+    line.bytes[size - 2] = kLineFeed;
+    line.size = size - 1;
+  }
+}
+
+void PrintRun::SkipHeaderLine() {
+  for (int c = std::getc(file_); c != EOF && c != kLineFeed; c = std::getc(file_)) {
+  }
+}
+
+void PrintRun::StoreRow(const std::uint8_t* bytes, std::size_t size) {
+  if (storedRows_ + 1 >= kStoreRows) return;
+  auto& row = store_[static_cast<std::size_t>(++storedRows_)];
+  const std::size_t kept = std::min(size, kRowBytes - 1);
+  std::copy_n(bytes, kept, row.begin());
+  row[kept] = 0;
+}
+
+void PrintRun::DrawStoredRows(int page, int passSide) {
+  for (int k = 1; k <= storedRows_; ++k) {
+    const auto& row = store_[static_cast<std::size_t>(k)];
+    for (std::size_t column = 0; row[column] != 0; ++column) {
+      raster_->DrawCell(row[column], k, static_cast<int>(column), page, passSide, linesPerPage_);
+    }
+  }
+  storedRows_ = 0;
+}
+
+bool PrintRun::SendPage() {
+  const bool sent = raster_->SendRaster([this](std::uint8_t byte) { return SendByte(byte); },
+                                        [this] { return IsDoubleStrike(controls_.DotKind()); });
+  raster_->Clear();
+  return sent && SendByte(kFormFeed);
+}
+
+bool PrintRun::SendByte(std::uint8_t byte) {
+  if (failed_) return false;
+  ui_.PumpEvents();
+  if (session_.escapeRequested != 0 && !quiet_) ui_.ShowEscapeNotice();
+  if (!sink_.Put(byte)) {
+    failed_ = true;
+    return false;
+  }
+  return true;
+}
+
+template <std::size_t N>
+bool PrintRun::SendBytes(const std::uint8_t (&bytes)[N]) {
+  for (const std::uint8_t byte : bytes) {
+    if (!SendByte(byte)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+PrintResult PrintDocument(Session& session, PrintControls& controls, PrintUi& ui,
+                          Messages& messages, ByteSink& sink, bool quiet) {
+  return PrintRun(session, controls, ui, messages, sink, quiet).Run();
+}
+
+}  // namespace redadado

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "app/messages.h"
+#include "app/session.h"
+#include "emboss/print_seams.h"
+
+namespace redadado {
+
+enum class PrintResult {
+  kDone,        // the run completed
+  kStopped,     // the user stopped in the resume dialog (CR sent, controls reset)
+  kRefused,     // the document could not be opened or has the wrong line count; nothing sent
+  kLinkFailed,  // a byte could not be delivered; the run ended at once
+};
+
+inline constexpr const char* kBackSideQuestion =
+    "裏（偶数ページ）を印刷します。用紙を裏返して再セットしてください。準備はよろしいですか？　";
+inline constexpr const char* kResumeQuestionFormat =
+    "%d ページから印刷を再開します。準備はよろしいですか？";
+inline constexpr const char* kProgressFormat = "現在、%s の %d 部目、%d ページ目を送信中です。";
+inline constexpr const char* kLinkFailedMessage =
+    "点字プリンターへの送信に失敗しました。印刷を中止します。";
+
+// Embosses the current document (`session.document.path`) through `sink`: start commands, the
+// copies with their passes and pages, the final CR, then the reset of the document controls.
+// The options are read from `controls` at the moments the run needs them. A quiet run (the
+// print made at start-up, before the windows exist) never touches the progress window or the
+// escape notice. The caller owns and closes the sink.
+PrintResult PrintDocument(Session& session, PrintControls& controls, PrintUi& ui,
+                          Messages& messages, ByteSink& sink, bool quiet);
+
+}  // namespace redadado
