@@ -40,7 +40,7 @@ struct SimulatorOptions {
 struct SimulatorSession {
   int number = 0;
   std::vector<std::uint8_t> stream;   // every byte received, in order
-  std::vector<std::string> problems;  // line settings that differ, buffer overruns, a cut-off
+  std::vector<std::string> problems;  // line settings that differ, a cut-off
   VirtualEmbosser::Outcome outcome{false, {}, 0};
   int firstSide = 1;
 

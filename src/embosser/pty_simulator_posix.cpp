@@ -182,7 +182,10 @@ void PtySimulator::Run() {
   auto last = std::chrono::steady_clock::now();
   std::uint8_t chunk[4096];
   while (!stop_) {
-    pollfd p{master_, POLLIN, 0};
+    // A full buffer takes nothing more: the bytes wait in the terminal, as on a held line.
+    const std::size_t room =
+        options_.bufferSize - std::min(options_.bufferSize, static_cast<std::size_t>(buffered_));
+    pollfd p{master_, static_cast<short>(room > 0 ? POLLIN : 0), 0};
     const int ready = ::poll(&p, 1, kPollSliceMs);
     const auto now = std::chrono::steady_clock::now();
     buffered_ = std::max(
@@ -190,9 +193,10 @@ void PtySimulator::Run() {
     last = now;
     if (ready < 0 && errno != EINTR) break;
 
-    bool hungUp = ready > 0 && (p.revents & POLLIN) == 0 && (p.revents & POLLHUP) != 0;
+    // A hang-up counts only once everything the application sent has been read.
+    bool hungUp = room > 0 && ready > 0 && (p.revents & POLLIN) == 0 && (p.revents & POLLHUP) != 0;
     if (ready > 0 && (p.revents & POLLIN) != 0) {
-      const ssize_t got = ::read(master_, chunk, sizeof chunk);
+      const ssize_t got = ::read(master_, chunk, std::min(room, sizeof chunk));
       if (got > 0) {
         if (!inSession_) BeginSession();
         if (!lineChecked_) CheckLine();
@@ -201,16 +205,11 @@ void PtySimulator::Run() {
           embosser_->Put(chunk[i]);
         }
         buffered_ += static_cast<double>(got);
-        if (buffered_ > static_cast<double>(options_.bufferSize)) {
-          current_.problems.push_back("受信バッファがあふれました（" +
-                                      std::to_string(current_.stream.size()) +
-                                      " バイト目）: フロー制御が効いていません");
-          buffered_ = static_cast<double>(options_.bufferSize);
-        }
       } else if (got < 0 && errno == EIO) {
         hungUp = true;  // the application closed the port
       }
     }
+    if (room == 0 && ready > 0) ::poll(nullptr, 0, kPollSliceMs);  // hung up, still draining
     if (hungUp) {
       if (inSession_) {
         EndSession();
@@ -220,7 +219,7 @@ void PtySimulator::Run() {
       }
       continue;
     }
-    if (!inSession_ && ready == 0 && p.revents == 0) {
+    if (!inSession_ && room > 0 && ready == 0 && p.revents == 0) {
       // The port is open and quiet: the application may be held by an Xoff of the last session.
       BeginSession();
     }

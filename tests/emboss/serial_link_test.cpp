@@ -44,15 +44,18 @@ std::vector<std::uint8_t> ExpectedStream(RunFixture& run) {
   return memory.bytes;
 }
 
-void UseSample(RunFixture& run, const char* name) {
+// Several copies, so the stream outgrows what the terminal itself buffers and the link has to
+// wait for the far end.
+void UseSample(RunFixture& run, const char* name, int copies = 1) {
   run.session.document.path = std::string(REDADADO_SAMPLES_DIR) + "/" + name;
   run.controls.lastPage = 4;
+  run.controls.copies = copies;
 }
 
 TEST(SerialLinkEndToEnd, FarEndSeesExactlyTheEnginesStreamPacedByXonXoff) {
   RunFixture run;
   run.session.settings.values[Settings::kBaudRate] = kFastBaudIndex;
-  UseSample(run, "taketori.bse");
+  UseSample(run, "taketori.bse", 3);
   const std::vector<std::uint8_t> expected = ExpectedStream(run);
   SimulatorOptions options;
   options.paceBaud = 256000 * 4;  // fast, but slower than the pty: Xoff must hold the link back
@@ -78,7 +81,7 @@ TEST(SerialLinkEndToEnd, FarEndSeesExactlyTheEnginesStreamPacedByXonXoff) {
 TEST(SerialLinkEndToEnd, XoffHeldForASecondLosesNothingAndKeepsPumping) {
   RunFixture run;
   run.session.settings.values[Settings::kBaudRate] = kFastBaudIndex;
-  UseSample(run, "kaze.bse");
+  UseSample(run, "kaze.bse", 8);
   const std::vector<std::uint8_t> expected = ExpectedStream(run);
   SimulatorOptions options;
   options.paceBaud = kQuickPace;
@@ -106,7 +109,7 @@ TEST(SerialLinkEndToEnd, XoffHeldForASecondLosesNothingAndKeepsPumping) {
 TEST(SerialLinkEndToEnd, FarEndClosingMidPageEndsTheRunAtOnce) {
   RunFixture run;
   run.session.settings.values[Settings::kBaudRate] = kFastBaudIndex;
-  UseSample(run, "taketori.bse");
+  UseSample(run, "taketori.bse", 8);
   SimulatorOptions options;
   options.paceBaud = kQuickPace;
   options.closeAfterBytes = 200;
