@@ -8,6 +8,8 @@
 #include "cli/commands.h"
 #include "emboss/file_sink.h"
 #include "emboss/print_run.h"
+#include "emboss/serial_link.h"
+#include "embosser/virtual_embosser.h"
 
 namespace redadado::cli {
 
@@ -22,7 +24,12 @@ struct PrintOptions {
   int dots = 0;
   bool back = true;
   std::optional<std::string> output;
+  std::optional<std::string> port;
+  std::optional<std::string> pictures;
 };
+
+// With no destination given, the virtual embosser draws the sheets here.
+constexpr const char* kDefaultPictures = "embossed";
 
 // A named choice or its item number.
 std::optional<int> ParseChoice(std::string_view text, std::initializer_list<std::string_view> names,
@@ -81,12 +88,19 @@ std::optional<std::string> ParseOptions(Args args, PrintOptions& options) {
       options.back = value == "yes";
     } else if (arg == "--output") {
       options.output = std::string(value);
+    } else if (arg == "--port") {
+      options.port = std::string(value);
+    } else if (arg == "--pictures") {
+      options.pictures = std::string(value);
     } else {
       return "unknown option for print: " + std::string(arg);
     }
   }
   if (options.document.empty()) return "print takes a DOCUMENT";
-  if (!options.output) return "print needs --output FILE";
+  const int destinations =
+      (options.output ? 1 : 0) + (options.port ? 1 : 0) + (options.pictures ? 1 : 0);
+  if (destinations > 1) return "print takes one of --port, --output and --pictures";
+  if (destinations == 0) options.pictures = kDefaultPictures;
   return std::nullopt;
 }
 
@@ -152,19 +166,48 @@ struct Output {
   std::function<bool()> finish;
 };
 
-std::optional<Output> OpenOutput(const PrintOptions& options) {
+std::optional<Output> OpenFile(const std::string& path) {
   auto file = std::make_unique<FileSink>();
-  if (const auto reason = file->Open(*options.output)) {
+  if (const auto reason = file->Open(path)) {
     PrintError(*reason);
     return std::nullopt;
   }
   FileSink* sink = file.get();
-  const std::string path = *options.output;
   return Output{std::move(file), [sink, path] {
                   if (sink->Close()) return true;
                   PrintError(path + ": " + sink->Failure());
                   return false;
                 }};
+}
+
+std::optional<Output> OpenPort(const Session& session, Messages& messages,
+                               const std::string& port) {
+  std::unique_ptr<SerialLink> link = OpenSerialLink(
+      session, messages, [] {}, port);
+  if (!link) return std::nullopt;  // declined or reported
+  // Destroying the link lets the output drain and closes the port.
+  return Output{std::move(link), [] { return true; }};
+}
+
+std::optional<Output> OpenPictures(const std::string& directory) {
+  auto embosser = std::make_unique<VirtualEmbosser>(directory);
+  VirtualEmbosser* sink = embosser.get();
+  return Output{std::move(embosser), [sink] {
+                  const VirtualEmbosser::Outcome outcome = sink->Finish();
+                  if (!outcome.ok) {
+                    PrintError(outcome.text);
+                    return false;
+                  }
+                  std::cout << outcome.text << '\n';
+                  return true;
+                }};
+}
+
+std::optional<Output> OpenOutput(const Session& session, Messages& messages,
+                                 const PrintOptions& options) {
+  if (options.output) return OpenFile(*options.output);
+  if (options.port) return OpenPort(session, messages, *options.port);
+  return OpenPictures(*options.pictures);
 }
 
 }  // namespace
@@ -177,11 +220,11 @@ int RunPrint(Args args) {
   const std::optional<HeaderCheck> check = OpenDocument(session, options.document);
   if (!check) return kRefused;
 
-  std::optional<Output> output = OpenOutput(options);
+  StderrMessages messages(options.back);
+  std::optional<Output> output = OpenOutput(session, messages, options);
   if (!output) return kRefused;
   FixedControls controls(options, *check);
   NoWindows ui;
-  StderrMessages messages(options.back);
   const PrintResult result =
       PrintDocument(session, controls, ui, messages, *output->sink, /*quiet=*/true);
   const bool finished = output->finish();

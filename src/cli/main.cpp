@@ -18,7 +18,10 @@ constexpr const char* kHelp =
                       (default: both for 18 lines, none for 22)
       --dots KIND     medium|large|medium-double|large-double or 0..3 (default medium)
       --back yes|no   answer to the back-side question (default yes)
+      --port NAME     COM1..COM9 or a device path; line parameters from NEF.ini
       --output FILE   write the byte stream to FILE
+      --pictures DIR  virtual embosser: one PNG per embossed sheet side in DIR
+                      (with no --port/--output/--pictures, pictures go to ./embossed)
   redadado-cli read DOCUMENT [--page N] [--dots]
                   the kana reading, one line per drawn row; a cell without a reading
                   shows its braille pattern; --dots shows every cell as its pattern;

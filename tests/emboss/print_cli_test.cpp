@@ -44,6 +44,15 @@ TEST(CliPrint, BackSideDeclinedPrintsTheFrontsOnly) {
   EXPECT_EQ(ReadFile(both), ReadFile(front));
 }
 
+TEST(CliPrint, PicturesOfTheVirtualEmbosser) {
+  TempDir dir;
+  const auto pictures = dir / "sheets";
+  const auto r = RunCli({"print", kSamples + "/kaze.bse", "--pictures", pictures.string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(std::filesystem::exists(pictures / "side-001.png"));
+  EXPECT_NE(r.out.find(pictures.string()), std::string::npos) << r.out;
+}
+
 TEST(CliPrint, WrongUsageGivesStatusTwo) {
   TempDir dir;
   const std::string out = (dir / "x.bin").string();
@@ -59,7 +68,8 @@ TEST(CliPrint, WrongUsageGivesStatusTwo) {
                                              {"print", doc, "--copies", "0", "--output", out},
                                              {"print", doc, "--back", "maybe", "--output", out},
                                              {"print", doc, "--colour", "red", "--output", out},
-                                             {"print", doc, doc, "--output", out}}) {
+                                             {"print", doc, doc, "--output", out},
+                                             {"print", doc, "--port", "COM1", "--output", out}}) {
     const auto r = RunCli(args);
     EXPECT_EQ(r.status, 2) << args.back() << " " << r.err;
   }
