@@ -3,4 +3,5 @@
 set(REDADADO_FUZZ_TARGETS
   bse_header
   bes_import
+  kana_reading
 )
