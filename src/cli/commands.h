@@ -9,5 +9,6 @@ int RunInfo(Args args);
 int RunConvert(Args args);
 int RunRead(Args args);
 int RunPrint(Args args);
+int RunEmbossSim(Args args);
 
 }  // namespace redadado::cli
