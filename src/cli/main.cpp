@@ -26,12 +26,16 @@ constexpr const char* kHelp =
                   the kana reading, one line per drawn row; a cell without a reading
                   shows its braille pattern; --dots shows every cell as its pattern;
                   without --page every page, each after a line "ページ N"
-  redadado-cli emboss-sim [--link PATH] [--pictures DIR] [--baud N] [--sessions N]
+)"
+#ifdef REDADADO_EMBOSS_SIM
+    R"(  redadado-cli emboss-sim [--link PATH] [--pictures DIR] [--baud N] [--sessions N]
                   a virtual embosser on a pseudo-terminal linked at PATH (default: the
                   application directory's COM1), paced by Xon/Xoff at N baud (default: the
                   settings'); one PNG per sheet side in DIR (default ./embossed) and a summary
                   per connection; runs until Ctrl+C or N connections
-
+)"
+#endif
+    R"(
 Exit status: 0 done, 1 document refused or a device/file failure, 2 wrong usage.
 )";
 
@@ -43,7 +47,9 @@ struct Command {
 constexpr Command kCommands[] = {
     {"info", redadado::cli::RunInfo},
     {"convert", redadado::cli::RunConvert},
+#ifdef REDADADO_EMBOSS_SIM
     {"emboss-sim", redadado::cli::RunEmbossSim},
+#endif
     {"read", redadado::cli::RunRead},
     {"print", redadado::cli::RunPrint},
 };

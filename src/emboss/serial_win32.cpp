@@ -1,0 +1,199 @@
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+
+#include <chrono>
+#include <cstddef>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "emboss/serial_link.h"
+
+namespace redadado {
+
+namespace {
+
+// The slice a held write waits before the event pump runs again.
+constexpr DWORD kWaitSliceMs = 50;
+
+// The system's text for `code`, as UTF-8 like every other message of the application (the ANSI
+// variant would hand out the local code page).
+std::string SystemError(const std::string& what, DWORD code) {
+  wchar_t buffer[512] = {};
+  DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                code, 0, buffer, static_cast<DWORD>(std::size(buffer)), nullptr);
+  while (length > 0 && (buffer[length - 1] == L'\r' || buffer[length - 1] == L'\n' ||
+                        buffer[length - 1] == L' ')) {
+    --length;
+  }
+  if (length == 0) return what + ": エラー " + std::to_string(code);
+  const int wide = static_cast<int>(length);
+  const int size = WideCharToMultiByte(CP_UTF8, 0, buffer, wide, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+  if (size > 0) {
+    WideCharToMultiByte(CP_UTF8, 0, buffer, wide, text.data(), size, nullptr, nullptr);
+  }
+  return what + ": " + text;
+}
+
+void ApplyLineParameters(DCB& dcb, const LineParameters& line) {
+  dcb.fBinary = TRUE;
+  // A line error on what the embosser sends back must not abort the writes.
+  dcb.fAbortOnError = FALSE;
+  dcb.BaudRate = static_cast<DWORD>(line.baudRate);
+  dcb.ByteSize = static_cast<BYTE>(line.dataBits);
+  dcb.fParity = TRUE;
+  // The enumerations follow NOPARITY/ODDPARITY/EVENPARITY and ONESTOPBIT/ONE5STOPBITS/TWOSTOPBITS.
+  if (line.parity) dcb.Parity = static_cast<BYTE>(*line.parity);
+  if (line.stopBits) dcb.StopBits = static_cast<BYTE>(*line.stopBits);
+  if (line.xonXoff) {
+    dcb.XonLim = static_cast<WORD>(kXonLimit);
+    dcb.XoffLim = static_cast<WORD>(kXoffLimit);
+    dcb.fOutX = TRUE;
+    dcb.fInX = TRUE;
+    dcb.XonChar = static_cast<char>(kXon);
+    dcb.XoffChar = static_cast<char>(kXoff);
+  }
+}
+
+// Whether output that did not go out is waiting on the far end or on the queue ahead of it,
+// rather than on a link that went away.
+bool OutputHeld(const COMSTAT& status) {
+  return status.fCtsHold || status.fDsrHold || status.fRlsdHold || status.fXoffHold ||
+         status.fXoffSent || status.cbOutQue > 0;
+}
+
+}  // namespace
+
+class SerialLink::Port {
+ public:
+  Port(HANDLE handle, std::function<void()> pump) : handle_(handle), pump_(std::move(pump)) {}
+  ~Port() { Close(); }
+  Port(const Port&) = delete;
+  Port& operator=(const Port&) = delete;
+
+  bool Put(std::uint8_t byte) {
+    if (!failure_.empty()) return false;
+    for (;;) {
+      DWORD written = 0;
+      if (!WriteFile(handle_, &byte, 1, &written, nullptr)) {
+        failure_ = SystemError("シリアルポートへの送信に失敗しました", GetLastError());
+        return false;
+      }
+      if (written == 1) return true;
+      // The write timed out: a hold (Xoff, handshake lines, a full queue) waits, keeping the
+      // windows alive; anything else is a link that stopped working.
+      DWORD errors = 0;
+      COMSTAT status{};
+      if (!ClearCommError(handle_, &errors, &status)) {
+        failure_ = SystemError("シリアルポートの状態を読めませんでした", GetLastError());
+        return false;
+      }
+      if (!OutputHeld(status)) {
+        failure_ =
+            "シリアルポートの接続が切れました（相手側が閉じられたか、アダプターが外されました）。";
+        return false;
+      }
+      if (pump_) pump_();
+    }
+  }
+
+  const std::string& Failure() const { return failure_; }
+  void SetCloseStallLimit(std::chrono::milliseconds limit) { stallLimit_ = limit; }
+
+ private:
+  // Lets the pending output drain while the far end keeps taking it; what is left after it
+  // stalled is discarded, so closing never waits on an embosser that stopped answering.
+  void Close() {
+    if (handle_ == INVALID_HANDLE_VALUE) return;
+    bool drained = false;
+    if (failure_.empty()) {
+      bool first = true;
+      DWORD last = 0;
+      auto progress = std::chrono::steady_clock::now();
+      for (;;) {
+        DWORD errors = 0;
+        COMSTAT status{};
+        if (!ClearCommError(handle_, &errors, &status)) break;
+        const DWORD pending = status.cbOutQue;
+        if (pending == 0) {
+          drained = true;
+          break;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (first || pending < last) progress = now;
+        if (now - progress > stallLimit_) break;
+        first = false;
+        last = pending;
+        Sleep(kWaitSliceMs);
+        if (pump_) pump_();
+      }
+    }
+    if (!drained) PurgeComm(handle_, PURGE_TXCLEAR | PURGE_TXABORT);
+    CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+  }
+
+  HANDLE handle_;
+  std::function<void()> pump_;
+  std::string failure_;
+  std::chrono::milliseconds stallLimit_{30000};
+};
+
+SerialLink::SerialLink(std::unique_ptr<Port> port) : port_(std::move(port)) {}
+SerialLink::~SerialLink() = default;
+bool SerialLink::Put(std::uint8_t byte) {
+  return port_->Put(byte);
+}
+std::string SerialLink::Failure() const {
+  return port_->Failure();
+}
+void SerialLink::SetCloseStallLimit(std::chrono::milliseconds limit) {
+  port_->SetCloseStallLimit(limit);
+}
+
+std::string PortDevice(const AppPaths&, const std::string& port) {
+  // COMn goes through the device namespace, which COM10 and above need; a path stays as given.
+  const bool comName = port.size() > 3 && port.compare(0, 3, "COM") == 0 &&
+                       port.find_first_not_of("0123456789", 3) == std::string::npos;
+  return comName ? "\\\\.\\" + port : port;
+}
+
+std::unique_ptr<SerialLink> OpenPort(const std::string& device, const LineParameters& parameters,
+                                     std::function<void()> pumpEvents, std::string& error) {
+  const HANDLE handle = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    error = SystemError(device, GetLastError());
+    return nullptr;
+  }
+  // From here on the port closes with the Port, whatever fails.
+  auto port = std::make_unique<SerialLink::Port>(handle, std::move(pumpEvents));
+  DCB dcb{};
+  dcb.DCBlength = sizeof(DCB);
+  if (!GetCommState(handle, &dcb)) {
+    error = SystemError(device, GetLastError());
+    return nullptr;
+  }
+  ApplyLineParameters(dcb, parameters);
+  if (!SetCommState(handle, &dcb)) {
+    error = SystemError(device, GetLastError());
+    return nullptr;
+  }
+  // Reads return at once; a write gives up after one slice plus the time a byte takes on the
+  // line, so a held write comes back to pump events instead of blocking.
+  COMMTIMEOUTS timeouts{};
+  timeouts.ReadIntervalTimeout = MAXDWORD;
+  const DWORD baud = static_cast<DWORD>(parameters.baudRate > 0 ? parameters.baudRate : 1);
+  timeouts.WriteTotalTimeoutMultiplier = (12000 + baud - 1) / baud;
+  timeouts.WriteTotalTimeoutConstant = kWaitSliceMs;
+  if (!SetCommTimeouts(handle, &timeouts)) {
+    error = SystemError(device, GetLastError());
+    return nullptr;
+  }
+  return std::make_unique<SerialLink>(std::move(port));
+}
+
+}  // namespace redadado
