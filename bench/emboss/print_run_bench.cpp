@@ -48,17 +48,6 @@ class BenchControls : public PrintControls {
   void ResetDocumentControls() override {}
 };
 
-class BenchUi : public PrintUi {
- public:
-  void PumpEvents() override {}
-  void ShowProgress() override {}
-  void HideProgress() override {}
-  void SetProgressText(const std::string&) override {}
-  void ShowEscapeNotice() override {}
-  void HideEscapeNotice() override {}
-  void ShowResumeDialog(int) override {}
-};
-
 class YesMessages : public Messages {
  public:
   MessageAnswer Show(const std::string&, const std::string&, MessageIcon, MessageButtons) override {
@@ -78,7 +67,7 @@ void BM_PrintDocumentBothSides(benchmark::State& state) {
   Session session{AppPaths(directory)};
   session.document.path = path.string();
   BenchControls controls;
-  BenchUi ui;
+  NoWindowsPrintUi ui;
   YesMessages messages;
   std::size_t bytes = 0;
   for (auto _ : state) {

@@ -124,19 +124,6 @@ class FixedControls : public PrintControls {
   const HeaderCheck& check_;
 };
 
-// The run is quiet: no progress window, no escape notice, and with no window to take the Esc
-// key no interruption arises, so the resume dialog is never asked for.
-class NoWindows : public PrintUi {
- public:
-  void PumpEvents() override {}
-  void ShowProgress() override {}
-  void HideProgress() override {}
-  void SetProgressText(const std::string&) override {}
-  void ShowEscapeNotice() override {}
-  void HideEscapeNotice() override {}
-  void ShowResumeDialog(int) override {}
-};
-
 // Messages go to standard error; the back-side question is answered by --back, every other
 // question (the serial confirmation) with OK.
 class StderrMessages : public Messages {
@@ -224,7 +211,7 @@ int RunPrint(Args args) {
   std::optional<Output> output = OpenOutput(session, messages, options);
   if (!output) return kRefused;
   FixedControls controls(options, *check);
-  NoWindows ui;
+  NoWindowsPrintUi ui;
   const PrintResult result =
       PrintDocument(session, controls, ui, messages, *output->sink, /*quiet=*/true);
   const bool finished = output->finish();

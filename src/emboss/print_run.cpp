@@ -5,18 +5,17 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "document/bse_header.h"
 #include "emboss/page_raster.h"
+#include "emboss/stream_bytes.h"
 
 namespace redadado {
 
 namespace {
 
-constexpr std::uint8_t kFormFeed = 0x0C;
-constexpr std::uint8_t kCarriageReturn = 0x0D;
-constexpr std::uint8_t kLineFeed = 0x0A;
 constexpr std::uint8_t kEndOfFile = 0x1A;
 // Line in page of a line that the end of the file ended.
 constexpr int kEndOfFileLine = 100;
@@ -26,7 +25,6 @@ constexpr std::size_t kLineBufferSize = 232;  // bytes of a line kept, its end i
 constexpr int kStoreRows = 26;
 constexpr std::size_t kRowBytes = 45;  // 44 bytes and a terminating 0
 
-constexpr std::uint8_t kStartCommands[] = {0x1B, 0x1B, 0x47, 0x1B, 0x1B, 0x44};
 constexpr std::uint8_t kRestartSequence[] = {0x0D, 0x0A, 0x0C, 0x1B, 0x1B,
                                              0x47, 0x1B, 0x1B, 0x44, 0x31};
 
@@ -74,8 +72,7 @@ class PrintRun {
   void DrawStoredRows(int page, int passSide);
   bool SendPage();
   bool SendByte(std::uint8_t byte);
-  template <std::size_t N>
-  bool SendBytes(const std::uint8_t (&bytes)[N]);
+  bool SendBytes(std::span<const std::uint8_t> bytes);
 
   Session& session_;
   PrintControls& controls_;
@@ -319,8 +316,7 @@ bool PrintRun::SendByte(std::uint8_t byte) {
   return true;
 }
 
-template <std::size_t N>
-bool PrintRun::SendBytes(const std::uint8_t (&bytes)[N]) {
+bool PrintRun::SendBytes(std::span<const std::uint8_t> bytes) {
   for (const std::uint8_t byte : bytes) {
     if (!SendByte(byte)) return false;
   }

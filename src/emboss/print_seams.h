@@ -56,4 +56,17 @@ class PrintUi {
   virtual void ShowResumeDialog(int maxPage) = 0;
 };
 
+// A run without windows (the command-line tool, benchmarks): no Esc can be pressed, so the
+// resume dialog is never asked for.
+class NoWindowsPrintUi : public PrintUi {
+ public:
+  void PumpEvents() override {}
+  void ShowProgress() override {}
+  void HideProgress() override {}
+  void SetProgressText(const std::string&) override {}
+  void ShowEscapeNotice() override {}
+  void HideEscapeNotice() override {}
+  void ShowResumeDialog(int) override {}
+};
+
 }  // namespace redadado

@@ -3,17 +3,12 @@
 #include <array>
 #include <cstdio>
 
+#include "emboss/stream_bytes.h"
+
 namespace redadado {
 
 namespace {
 
-constexpr std::uint8_t kEsc = 0x1B;
-constexpr std::uint8_t kFormFeed = 0x0C;
-constexpr std::uint8_t kCarriageReturn = 0x0D;
-constexpr std::uint8_t kLineFeed = 0x0A;
-
-// ESC ESC 'G' ESC ESC 'D', followed by the dot kind digit.
-constexpr std::array<std::uint8_t, 6> kStartCommands = {kEsc, kEsc, 0x47, kEsc, kEsc, 0x44};
 // After a CR: LF FF and the start commands, followed by the digit.
 constexpr std::array<std::uint8_t, 8> kRestartRest = {kLineFeed, kFormFeed, kEsc, kEsc,
                                                       0x47,      kEsc,      kEsc, 0x44};
