@@ -68,4 +68,16 @@ std::unique_ptr<SerialLink> OpenSerialLink(const Session& session, Messages& mes
   return link;
 }
 
+SerialLink::SerialLink(std::unique_ptr<Port> port) : port_(std::move(port)) {}
+SerialLink::~SerialLink() = default;
+bool SerialLink::Put(std::uint8_t byte) {
+  return port_->Put(byte);
+}
+std::string SerialLink::Failure() const {
+  return port_->Failure();
+}
+void SerialLink::SetCloseStallLimit(std::chrono::milliseconds limit) {
+  port_->SetCloseStallLimit(limit);
+}
+
 }  // namespace redadado

@@ -50,7 +50,14 @@ LineParametersResult LineParametersFor(const Settings& settings);
 // output drain while the far end keeps taking it, discards what is left and closes the port.
 class SerialLink : public ByteSink {
  public:
-  class Port;  // the platform's half
+  // The platform's half: an open port that writes one byte at a time.
+  class Port {
+   public:
+    virtual ~Port() = default;
+    virtual bool Put(std::uint8_t byte) = 0;
+    virtual std::string Failure() const = 0;
+    virtual void SetCloseStallLimit(std::chrono::milliseconds limit) = 0;
+  };
   explicit SerialLink(std::unique_ptr<Port> port);
   ~SerialLink() override;
   SerialLink(const SerialLink&) = delete;

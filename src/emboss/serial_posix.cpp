@@ -117,12 +117,12 @@ std::optional<std::string> ApplyLineParameters(termios& t, const LineParameters&
 
 }  // namespace
 
-class SerialLink::Port {
+class PosixPort final : public SerialLink::Port {
  public:
-  Port(int fd, std::function<void()> pump) : fd_(fd), pump_(std::move(pump)) {}
-  ~Port() { Close(); }
+  PosixPort(int fd, std::function<void()> pump) : fd_(fd), pump_(std::move(pump)) {}
+  ~PosixPort() override { Close(); }
 
-  bool Put(std::uint8_t byte) {
+  bool Put(std::uint8_t byte) override {
     if (!failure_.empty()) return false;
     for (;;) {
       const ssize_t written = ::write(fd_, &byte, 1);
@@ -138,8 +138,8 @@ class SerialLink::Port {
     }
   }
 
-  const std::string& Failure() const { return failure_; }
-  void SetCloseStallLimit(std::chrono::milliseconds limit) { stallLimit_ = limit; }
+  std::string Failure() const override { return failure_; }
+  void SetCloseStallLimit(std::chrono::milliseconds limit) override { stallLimit_ = limit; }
 
  private:
   bool WaitWritable() {
@@ -191,18 +191,6 @@ class SerialLink::Port {
   std::chrono::milliseconds stallLimit_{30000};
 };
 
-SerialLink::SerialLink(std::unique_ptr<Port> port) : port_(std::move(port)) {}
-SerialLink::~SerialLink() = default;
-bool SerialLink::Put(std::uint8_t byte) {
-  return port_->Put(byte);
-}
-std::string SerialLink::Failure() const {
-  return port_->Failure();
-}
-void SerialLink::SetCloseStallLimit(std::chrono::milliseconds limit) {
-  port_->SetCloseStallLimit(limit);
-}
-
 std::string PortDevice(const AppPaths& paths, const std::string& port) {
   static const std::regex comName("COM([1-9][0-9]*)");
   std::smatch match;
@@ -227,7 +215,7 @@ std::unique_ptr<SerialLink> OpenPort(const std::string& device, const LineParame
     return nullptr;
   }
   // From here on the port closes with the Port, whatever fails.
-  auto port = std::make_unique<SerialLink::Port>(fd, std::move(pumpEvents));
+  auto port = std::make_unique<PosixPort>(fd, std::move(pumpEvents));
   if (::ioctl(fd, TIOCEXCL) != 0) {
     error = SystemError(device, errno);
     return nullptr;

@@ -67,14 +67,14 @@ bool OutputHeld(const COMSTAT& status) {
 
 }  // namespace
 
-class SerialLink::Port {
+class Win32Port final : public SerialLink::Port {
  public:
-  Port(HANDLE handle, std::function<void()> pump) : handle_(handle), pump_(std::move(pump)) {}
-  ~Port() { Close(); }
-  Port(const Port&) = delete;
-  Port& operator=(const Port&) = delete;
+  Win32Port(HANDLE handle, std::function<void()> pump) : handle_(handle), pump_(std::move(pump)) {}
+  ~Win32Port() override { Close(); }
+  Win32Port(const Win32Port&) = delete;
+  Win32Port& operator=(const Win32Port&) = delete;
 
-  bool Put(std::uint8_t byte) {
+  bool Put(std::uint8_t byte) override {
     if (!failure_.empty()) return false;
     for (;;) {
       DWORD written = 0;
@@ -100,8 +100,8 @@ class SerialLink::Port {
     }
   }
 
-  const std::string& Failure() const { return failure_; }
-  void SetCloseStallLimit(std::chrono::milliseconds limit) { stallLimit_ = limit; }
+  std::string Failure() const override { return failure_; }
+  void SetCloseStallLimit(std::chrono::milliseconds limit) override { stallLimit_ = limit; }
 
  private:
   // Lets the pending output drain while the far end keeps taking it; what is left after it
@@ -142,18 +142,6 @@ class SerialLink::Port {
   std::chrono::milliseconds stallLimit_{30000};
 };
 
-SerialLink::SerialLink(std::unique_ptr<Port> port) : port_(std::move(port)) {}
-SerialLink::~SerialLink() = default;
-bool SerialLink::Put(std::uint8_t byte) {
-  return port_->Put(byte);
-}
-std::string SerialLink::Failure() const {
-  return port_->Failure();
-}
-void SerialLink::SetCloseStallLimit(std::chrono::milliseconds limit) {
-  port_->SetCloseStallLimit(limit);
-}
-
 std::string PortDevice(const AppPaths&, const std::string& port) {
   // COMn goes through the device namespace, which COM10 and above need; a path stays as given.
   const bool comName = port.size() > 3 && port.compare(0, 3, "COM") == 0 &&
@@ -170,7 +158,7 @@ std::unique_ptr<SerialLink> OpenPort(const std::string& device, const LineParame
     return nullptr;
   }
   // From here on the port closes with the Port, whatever fails.
-  auto port = std::make_unique<SerialLink::Port>(handle, std::move(pumpEvents));
+  auto port = std::make_unique<Win32Port>(handle, std::move(pumpEvents));
   DCB dcb{};
   dcb.DCBlength = sizeof(DCB);
   if (!GetCommState(handle, &dcb)) {
