@@ -83,7 +83,12 @@ void BM_SerialLinkThroughput(benchmark::State& state) {
   {
     PtyReader reader(master);
     auto link = OpenSerialLink(
-        session, messages, [] { QCoreApplication::processEvents(); }, slave);
+        session, messages,
+        [](auto) {
+          QCoreApplication::processEvents();
+          return true;
+        },
+        slave);
     if (!link) {
       state.SkipWithError("the serial link did not open");
     } else {

@@ -169,8 +169,7 @@ std::optional<Output> OpenFile(const std::string& path) {
 
 std::optional<Output> OpenPort(const Session& session, Messages& messages,
                                const std::string& port) {
-  std::unique_ptr<SerialLink> link = OpenSerialLink(
-      session, messages, [] {}, port);
+  std::unique_ptr<SerialLink> link = OpenSerialLink(session, messages, {}, port);
   if (!link) return std::nullopt;  // declined or reported
   // Destroying the link lets the output drain and closes the port.
   return Output{std::move(link), [] { return true; }};

@@ -128,6 +128,7 @@ PrintResult PrintRun::Run() {
   std::fclose(file_);
   file_ = nullptr;
   controls_.ResetDocumentControls();
+  if (failed_ && sink_.Abandoned()) return PrintResult::kStopped;
   if (failed_) {
     messages_.Report(std::string(kLinkFailedMessage) + "\n" + sink_.Failure());
     return PrintResult::kLinkFailed;

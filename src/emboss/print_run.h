@@ -8,7 +8,8 @@ namespace redadado {
 
 enum class PrintResult {
   kDone,        // the run completed
-  kStopped,     // the user stopped in the resume dialog (CR sent, controls reset)
+  kStopped,     // the user stopped in the resume dialog (CR sent, controls reset), or gave up
+                // output that the embosser held back (controls reset)
   kRefused,     // the document could not be opened or has the wrong line count; nothing sent
   kLinkFailed,  // a byte could not be delivered; the run ended at once
 };

@@ -16,6 +16,9 @@ class ByteSink {
   // says why, with the operating system's words, and the run ends at once.
   virtual bool Put(std::uint8_t byte) = 0;
   virtual std::string Failure() const = 0;
+  // True when the failure was the user giving up output that the device held back: the run
+  // then ends as a stop, without a failure message.
+  virtual bool Abandoned() const { return false; }
 };
 
 // The print options, read at the moments the run reads them, so a change in the middle of a run

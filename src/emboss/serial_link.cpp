@@ -51,8 +51,7 @@ LineParametersResult LineParametersFor(const Settings& settings) {
 }
 
 std::unique_ptr<SerialLink> OpenSerialLink(const Session& session, Messages& messages,
-                                           std::function<void()> pumpEvents,
-                                           const std::string& port) {
+                                           HoldHandler whileHeld, const std::string& port) {
   if (!messages.ConfirmOkCancel(kSerialConfirmation)) return nullptr;
   const LineParametersResult line = LineParametersFor(session.settings);
   if (!line.parameters) {
@@ -63,7 +62,7 @@ std::unique_ptr<SerialLink> OpenSerialLink(const Session& session, Messages& mes
       PortDevice(session.paths, port.empty() ? line.parameters->portName : port);
   std::string error;
   std::unique_ptr<SerialLink> link =
-      OpenPort(device, *line.parameters, std::move(pumpEvents), error);
+      OpenPort(device, *line.parameters, std::move(whileHeld), error);
   if (!link) messages.Report(std::string(kSerialOpenFailed) + "\n" + error);
   return link;
 }

@@ -16,6 +16,8 @@ namespace redadado {
 inline constexpr const char* kSerialConfirmation =
     "ＲＳ－２３２Ｃ接続で点字印刷を開始します。準備はよろしいですか？。";
 inline constexpr const char* kSerialOpenFailed = "シリアルポートがオープンできませんでした。";
+// The link's failure text when the user gave up output that the embosser held back.
+inline constexpr const char* kOutputAbandoned = "印刷を中止しました。";
 
 // Xon/Xoff as the embosser speaks it.
 inline constexpr std::uint8_t kXon = 0x11;   // DC1
@@ -45,9 +47,31 @@ struct LineParametersResult {
 // Looks the settings indexes up in the port, baud-rate and data-bits tables.
 LineParametersResult LineParametersFor(const Settings& settings);
 
-// The open, configured port. Every Put writes one byte; while output is held (Xoff, full buffer)
-// it waits in short slices and runs the event pump between them. Destroying it lets the pending
-// output drain while the far end keeps taking it, discards what is left and closes the port.
+// Runs between the short waits while output is held (Xoff, a full buffer), with how long the
+// byte in hand has been waiting; it pumps events. False gives the output up: the byte fails and
+// the link reports kOutputAbandoned.
+using HoldHandler = std::function<bool(std::chrono::milliseconds held)>;
+
+// The waits for one held byte (or for the output to drain at close), as the ports run them.
+class HeldWait {
+ public:
+  explicit HeldWait(const HoldHandler& handler)
+      : handler_(handler), since_(std::chrono::steady_clock::now()) {}
+  // After each slice: false when the hold handler gives the output up.
+  bool GoOn() const {
+    return !handler_ || handler_(std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now() - since_));
+  }
+
+ private:
+  const HoldHandler& handler_;
+  std::chrono::steady_clock::time_point since_;
+};
+
+// The open, configured port. Every Put writes one byte; while output is held it waits in short
+// slices and runs the hold handler between them. Destroying it lets the pending output drain
+// while the far end keeps taking it (the hold handler may give that up too), discards what is
+// left and closes the port.
 class SerialLink : public ByteSink {
  public:
   // The platform's half: an open port that writes one byte at a time.
@@ -65,6 +89,7 @@ class SerialLink : public ByteSink {
 
   bool Put(std::uint8_t byte) override;
   std::string Failure() const override;
+  bool Abandoned() const override { return Failure() == kOutputAbandoned; }
 
   // How long closing waits for output that makes no progress before discarding it.
   void SetCloseStallLimit(std::chrono::milliseconds limit);
@@ -75,16 +100,15 @@ class SerialLink : public ByteSink {
 
 // Asks "ＲＳ－２３２Ｃ接続で…", opens the port and sets its line parameters. nullptr when the user
 // declined (no further message) or the port could not be opened or configured (reported through
-// `messages`). `pumpEvents` runs between the short waits while output is held. `port` empty = the
+// `messages`). `whileHeld` runs between the short waits while output is held. `port` empty = the
 // port of the settings; otherwise a COMn name or a device path.
 std::unique_ptr<SerialLink> OpenSerialLink(const Session& session, Messages& messages,
-                                           std::function<void()> pumpEvents,
-                                           const std::string& port = {});
+                                           HoldHandler whileHeld, const std::string& port = {});
 
 // The platform's part of opening: the device a port name stands for, and opening it with the
 // given parameters. On failure the result is nullptr and `error` says why in the OS's words.
 std::string PortDevice(const AppPaths& paths, const std::string& port);
 std::unique_ptr<SerialLink> OpenPort(const std::string& device, const LineParameters& parameters,
-                                     std::function<void()> pumpEvents, std::string& error);
+                                     HoldHandler whileHeld, std::string& error);
 
 }  // namespace redadado

@@ -119,11 +119,12 @@ std::optional<std::string> ApplyLineParameters(termios& t, const LineParameters&
 
 class PosixPort final : public SerialLink::Port {
  public:
-  PosixPort(int fd, std::function<void()> pump) : fd_(fd), pump_(std::move(pump)) {}
+  PosixPort(int fd, HoldHandler whileHeld) : fd_(fd), whileHeld_(std::move(whileHeld)) {}
   ~PosixPort() override { Close(); }
 
   bool Put(std::uint8_t byte) override {
     if (!failure_.empty()) return false;
+    const HeldWait wait(whileHeld_);
     for (;;) {
       const ssize_t written = ::write(fd_, &byte, 1);
       if (written == 1) return true;
@@ -134,7 +135,10 @@ class PosixPort final : public SerialLink::Port {
       }
       // Held by Xoff or a full buffer: wait a short slice, keep the windows alive.
       if (!WaitWritable()) return false;
-      if (pump_) pump_();
+      if (!wait.GoOn()) {
+        failure_ = kOutputAbandoned;
+        return false;
+      }
     }
   }
 
@@ -165,6 +169,7 @@ class PosixPort final : public SerialLink::Port {
     if (failure_.empty()) {
       int last = -1;
       auto progress = std::chrono::steady_clock::now();
+      const HeldWait wait(whileHeld_);
       for (;;) {
         int pending = 0;
         if (::ioctl(fd_, TIOCOUTQ, &pending) != 0) break;
@@ -177,7 +182,7 @@ class PosixPort final : public SerialLink::Port {
         if (now - progress > stallLimit_) break;
         last = pending;
         ::poll(nullptr, 0, kWaitSliceMs);
-        if (pump_) pump_();
+        if (!wait.GoOn()) break;
       }
     }
     if (!drained) ::tcflush(fd_, TCOFLUSH);
@@ -186,7 +191,7 @@ class PosixPort final : public SerialLink::Port {
   }
 
   int fd_;
-  std::function<void()> pump_;
+  HoldHandler whileHeld_;
   std::string failure_;
   std::chrono::milliseconds stallLimit_{30000};
 };
@@ -208,14 +213,14 @@ std::string PortDevice(const AppPaths& paths, const std::string& port) {
 }
 
 std::unique_ptr<SerialLink> OpenPort(const std::string& device, const LineParameters& parameters,
-                                     std::function<void()> pumpEvents, std::string& error) {
+                                     HoldHandler whileHeld, std::string& error) {
   const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     error = SystemError(device, errno);
     return nullptr;
   }
   // From here on the port closes with the Port, whatever fails.
-  auto port = std::make_unique<PosixPort>(fd, std::move(pumpEvents));
+  auto port = std::make_unique<PosixPort>(fd, std::move(whileHeld));
   if (::ioctl(fd, TIOCEXCL) != 0) {
     error = SystemError(device, errno);
     return nullptr;

@@ -69,13 +69,15 @@ bool OutputHeld(const COMSTAT& status) {
 
 class Win32Port final : public SerialLink::Port {
  public:
-  Win32Port(HANDLE handle, std::function<void()> pump) : handle_(handle), pump_(std::move(pump)) {}
+  Win32Port(HANDLE handle, HoldHandler whileHeld)
+      : handle_(handle), whileHeld_(std::move(whileHeld)) {}
   ~Win32Port() override { Close(); }
   Win32Port(const Win32Port&) = delete;
   Win32Port& operator=(const Win32Port&) = delete;
 
   bool Put(std::uint8_t byte) override {
     if (!failure_.empty()) return false;
+    const HeldWait wait(whileHeld_);
     for (;;) {
       DWORD written = 0;
       if (!WriteFile(handle_, &byte, 1, &written, nullptr)) {
@@ -96,7 +98,10 @@ class Win32Port final : public SerialLink::Port {
             "シリアルポートの接続が切れました（相手側が閉じられたか、アダプターが外されました）。";
         return false;
       }
-      if (pump_) pump_();
+      if (!wait.GoOn()) {
+        failure_ = kOutputAbandoned;
+        return false;
+      }
     }
   }
 
@@ -113,6 +118,7 @@ class Win32Port final : public SerialLink::Port {
       bool first = true;
       DWORD last = 0;
       auto progress = std::chrono::steady_clock::now();
+      const HeldWait wait(whileHeld_);
       for (;;) {
         DWORD errors = 0;
         COMSTAT status{};
@@ -128,7 +134,7 @@ class Win32Port final : public SerialLink::Port {
         first = false;
         last = pending;
         Sleep(kWaitSliceMs);
-        if (pump_) pump_();
+        if (!wait.GoOn()) break;
       }
     }
     if (!drained) PurgeComm(handle_, PURGE_TXCLEAR | PURGE_TXABORT);
@@ -137,7 +143,7 @@ class Win32Port final : public SerialLink::Port {
   }
 
   HANDLE handle_;
-  std::function<void()> pump_;
+  HoldHandler whileHeld_;
   std::string failure_;
   std::chrono::milliseconds stallLimit_{30000};
 };
@@ -150,7 +156,7 @@ std::string PortDevice(const AppPaths&, const std::string& port) {
 }
 
 std::unique_ptr<SerialLink> OpenPort(const std::string& device, const LineParameters& parameters,
-                                     std::function<void()> pumpEvents, std::string& error) {
+                                     HoldHandler whileHeld, std::string& error) {
   const HANDLE handle = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
@@ -158,7 +164,7 @@ std::unique_ptr<SerialLink> OpenPort(const std::string& device, const LineParame
     return nullptr;
   }
   // From here on the port closes with the Port, whatever fails.
-  auto port = std::make_unique<Win32Port>(handle, std::move(pumpEvents));
+  auto port = std::make_unique<Win32Port>(handle, std::move(whileHeld));
   DCB dcb{};
   dcb.DCBlength = sizeof(DCB);
   if (!GetCommState(handle, &dcb)) {

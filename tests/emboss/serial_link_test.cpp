@@ -62,7 +62,10 @@ TEST(SerialLinkEndToEnd, FarEndSeesExactlyTheEnginesStreamPacedByXonXoff) {
   auto simulator = MakeSimulator(run, options);
   ASSERT_TRUE(simulator);
   {
-    auto link = OpenSerialLink(run.session, run.messages, [&] { run.ui.PumpEvents(); });
+    auto link = OpenSerialLink(run.session, run.messages, [&](auto) {
+      run.ui.PumpEvents();
+      return true;
+    });
     ASSERT_TRUE(link) << run.messages.texts.back();
     EXPECT_EQ(run.Run(*link), PrintResult::kDone);
   }
@@ -92,7 +95,10 @@ TEST(SerialLinkEndToEnd, XoffHeldForASecondLosesNothingAndKeepsPumping) {
   int linkPumps = 0;
   const auto start = std::chrono::steady_clock::now();
   {
-    auto link = OpenSerialLink(run.session, run.messages, [&] { ++linkPumps; });
+    auto link = OpenSerialLink(run.session, run.messages, [&](auto) {
+      ++linkPumps;
+      return true;
+    });
     ASSERT_TRUE(link);
     EXPECT_EQ(run.Run(*link), PrintResult::kDone);
   }
@@ -106,6 +112,35 @@ TEST(SerialLinkEndToEnd, XoffHeldForASecondLosesNothingAndKeepsPumping) {
   EXPECT_GE(linkPumps, 15);
 }
 
+TEST(SerialLinkEndToEnd, GivingUpAnEndlessHoldStopsTheRunAndClosesAtOnce) {
+  RunFixture run;
+  run.session.settings.values[Settings::kBaudRate] = kFastBaudIndex;
+  UseSample(run, "taketori.bse", 8);
+  SimulatorOptions options;
+  options.paceBaud = kQuickPace;
+  options.holdAfterBytes = 300;
+  options.holdFor = milliseconds(60000);  // an embosser out of paper
+  auto simulator = MakeSimulator(run, options);
+  ASSERT_TRUE(simulator);
+  milliseconds longestHold{0};
+  const auto start = std::chrono::steady_clock::now();
+  {
+    auto link = OpenSerialLink(run.session, run.messages, [&](milliseconds held) {
+      longestHold = std::max(longestHold, held);
+      return held < milliseconds(300);
+    });
+    ASSERT_TRUE(link);
+    EXPECT_EQ(run.Run(*link), PrintResult::kStopped);
+    EXPECT_TRUE(link->Abandoned());
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, milliseconds(3000));
+  EXPECT_GE(longestHold, milliseconds(300));
+  // The user asked for it: no failure is reported, and the controls are reset as after a stop.
+  EXPECT_EQ(run.messages.texts,
+            std::vector<std::string>{std::string("確認: ") + kSerialConfirmation});
+  EXPECT_EQ(run.controls.resets, 1);
+}
+
 TEST(SerialLinkEndToEnd, FarEndClosingMidPageEndsTheRunAtOnce) {
   RunFixture run;
   run.session.settings.values[Settings::kBaudRate] = kFastBaudIndex;
@@ -115,7 +150,10 @@ TEST(SerialLinkEndToEnd, FarEndClosingMidPageEndsTheRunAtOnce) {
   options.closeAfterBytes = 200;
   auto simulator = MakeSimulator(run, options);
   ASSERT_TRUE(simulator);
-  auto link = OpenSerialLink(run.session, run.messages, [&] { run.ui.PumpEvents(); });
+  auto link = OpenSerialLink(run.session, run.messages, [&](auto) {
+    run.ui.PumpEvents();
+    return true;
+  });
   ASSERT_TRUE(link);
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(run.Run(*link), PrintResult::kLinkFailed);
