@@ -1,0 +1,158 @@
+#include "jobs/job_list.h"
+
+#include <charconv>
+
+#include "document/bse_header.h"
+
+namespace redadado {
+
+namespace {
+
+// Column 6 for MenCB items -1 (none) to 4.
+constexpr std::array<const char*, 6> kSideModeTexts = {
+    "片面印刷", "表面のみ", "裏面のみ", "表+裏,両面印刷", "表+裏,片面印刷", "全頁片面印刷",
+};
+
+struct DotKind {
+  int dotSize;
+  int strikes;
+  const char* sizeText;     // column 7
+  const char* strikesText;  // column 8
+};
+// TenSizeCB items 0 to 3.
+constexpr std::array<DotKind, 4> kDotKinds = {{
+    {2, 1, "中", "１"},
+    {3, 1, "大", "１"},
+    {2, 2, "中", "２"},
+    {3, 2, "大", "２"},
+}};
+
+const DotKind& DotKindAt(int dotKind) {
+  return kDotKinds[dotKind >= 0 && dotKind < static_cast<int>(kDotKinds.size())
+                       ? static_cast<std::size_t>(dotKind)
+                       : 0];
+}
+
+bool Contains(const std::string& text, const char* piece) {
+  return text.find(piece) != std::string::npos;
+}
+
+// A grid cell read back as a number, `fallback` when it is not a whole decimal number.
+int CellNumber(const std::string& cell, int fallback) {
+  int value = 0;
+  const char* end = cell.data() + cell.size();
+  const auto [ptr, ec] = std::from_chars(cell.data(), end, value);
+  return ec == std::errc() && ptr == end && !cell.empty() ? value : fallback;
+}
+
+}  // namespace
+
+const char* SideModeText(int sideMode) {
+  return sideMode >= 0 && sideMode <= 4 ? kSideModeTexts[static_cast<std::size_t>(sideMode + 1)]
+                                        : kSideModeTexts[0];
+}
+
+JobOptions DotOptions(int dotKind) {
+  const DotKind& kind = DotKindAt(dotKind);
+  JobOptions options;
+  options.dotSize = kind.dotSize;
+  options.strikes = kind.strikes;
+  return options;
+}
+
+int DotKindOf(int dotSize, int strikes) {
+  for (std::size_t i = 0; i < kDotKinds.size(); ++i) {
+    if (kDotKinds[i].dotSize == dotSize && kDotKinds[i].strikes == strikes) {
+      return static_cast<int>(i);
+    }
+  }
+  return 0;
+}
+
+bool NamesBesJob(const std::string& file) {
+  return Contains(file, ".bes") || Contains(file, ".BES");
+}
+
+bool NamesJobDocument(const std::string& file) {
+  return Contains(file, ".bse") || Contains(file, ".BSE") || NamesBesJob(file);
+}
+
+DocumentControls ControlsAfterRegistration(const DocumentControls& registered) {
+  DocumentControls next;
+  next.dotKind = registered.dotKind;
+  return next;
+}
+
+JobList::JobList() : rows_(2) {
+  for (std::size_t column = 0; column < kJobColumns.size(); ++column) {
+    rows_[0][column] = kJobColumns[column].header;
+  }
+}
+
+JobList::Registered JobList::Register(const DocumentControls& controls) {
+  if (!NamesJobDocument(controls.file)) return Registered::kNoDocument;
+  if (JobCount() >= kMaxJobs) return Registered::kFull;
+
+  JobOptions options = DotOptions(controls.dotKind);
+  options.linesPerPage = Contains(controls.linesText, "１８") ? 18 : 22;
+  options.sideMode =
+      controls.sideChoice >= -1 && controls.sideChoice <= 4 ? controls.sideChoice : -1;
+  const DotKind& kind = DotKindAt(controls.dotKind);
+
+  const int r = JobCount() + 1;
+  Row& row = rows_[static_cast<std::size_t>(r)];
+  row = {std::to_string(r),
+         controls.file,
+         std::to_string(controls.copies),
+         std::to_string(controls.startPage),
+         std::to_string(controls.lastPage),
+         std::to_string(options.linesPerPage),
+         SideModeText(options.sideMode),
+         kind.sizeText,
+         kind.strikesText};
+  rows_.emplace_back();
+  options_.push_back(options);
+  return Registered::kDone;
+}
+
+bool JobList::Delete(int selectionTop) {
+  const int count = JobCount();
+  if (selectionTop < 1 || selectionTop > count) return false;
+  for (int i = selectionTop; i < count; ++i) {
+    Row& row = rows_[static_cast<std::size_t>(i)];
+    const Row& next = rows_[static_cast<std::size_t>(i + 1)];
+    for (std::size_t column = 1; column < row.size(); ++column) row[column] = next[column];
+    options_[static_cast<std::size_t>(i - 1)] = options_[static_cast<std::size_t>(i)];
+  }
+  rows_[static_cast<std::size_t>(count)] = Row{};
+  rows_.pop_back();
+  options_.pop_back();
+  return true;
+}
+
+DocumentControls JobList::FirstJobControls() const {
+  DocumentControls controls;
+  if (JobCount() == 0) return controls;
+  const Row& row = rows_[1];
+  const JobOptions& options = options_.front();
+  controls.file = row[1];
+  controls.copies = CellNumber(row[2], 1);
+  controls.startPage = CellNumber(row[3], 1);
+  controls.lastPage = CellNumber(row[4], 999);
+  controls.linesText = options.linesPerPage == 18 ? kLines18Text : kLines22Text;
+  controls.sideChoice = options.sideMode;
+  controls.dotKind = DotKindOf(options.dotSize, options.strikes);
+  return controls;
+}
+
+void JobList::RemoveFirstJob() {
+  if (JobCount() == 0) return;
+  rows_.erase(rows_.begin() + 1);
+  options_.erase(options_.begin());
+}
+
+void JobList::Renumber() {
+  for (int k = 1; k <= JobCount(); ++k) rows_[static_cast<std::size_t>(k)][0] = std::to_string(k);
+}
+
+}  // namespace redadado

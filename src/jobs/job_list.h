@@ -1,0 +1,104 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace redadado {
+
+inline constexpr const char* kJobListFull =
+    "登録できるジョブは１００件までです。印刷するか取り消してから登録してください。";
+
+// The main window's document controls as plain values: what a registration takes from them and
+// what a batch loads back into them.
+struct DocumentControls {
+  std::string file;       // FileE
+  int copies = 1;         // BusuUD position
+  int startPage = 1;      // StartPUD position
+  int lastPage = 999;     // LastPUD position (its maximum raised to 999 when loaded)
+  std::string linesText;  // KataRyouE
+  int sideChoice = -1;    // MenCB item index, -1 none
+  int dotKind = 0;        // TenSizeCB item index
+};
+
+// The four options a job keeps beside its grid row; a batch reads these, never the texts.
+struct JobOptions {
+  int linesPerPage = 18;  // 18 or 22
+  int sideMode = -1;      // MenCB item index at registration, -1..4
+  int dotSize = 2;        // 3 large, 2 medium
+  int strikes = 1;        // 2 double strike, 1 single
+};
+
+struct JobColumn {
+  const char* header;
+  int width;  // pixels
+};
+
+inline constexpr int kJobColumnCount = 9;
+inline constexpr std::array<JobColumn, kJobColumnCount> kJobColumns = {{
+    {"Ｎｏ．", 30},
+    {"ファイル", 315},
+    {"部数", 33},
+    {"P.～", 33},
+    {"～P.", 33},
+    {"行数", 33},
+    {"印刷面", 95},
+    {"点種", 30},
+    {"打数", 30},
+}};
+
+// Column 6 for a side mode (MenCB item index, -1 none).
+const char* SideModeText(int sideMode);
+// The dot size code and strike count a TenSizeCB item stands for (-1, typed text: medium single).
+JobOptions DotOptions(int dotKind);
+// The TenSizeCB item for a (dot size code, strike count) pair.
+int DotKindOf(int dotSize, int strikes);
+
+// True when the text names a BES document: it contains ".bes" or ".BES" (exact case).
+bool NamesBesJob(const std::string& file);
+// True when the text names a document a job can hold: it contains ".bse", ".BSE", ".bes" or
+// ".BES" anywhere (exact case).
+bool NamesJobDocument(const std::string& file);
+// The controls after a registration: emptied for the next choice, the dot kind kept.
+DocumentControls ControlsAfterRegistration(const DocumentControls& registered);
+
+// The job grid and its option tables, changed together. Row 0 is the header, rows 1..JobCount()
+// the jobs in order, and one blank row stays at the bottom.
+class JobList {
+ public:
+  static constexpr int kMaxJobs = 100;
+  using Row = std::array<std::string, kJobColumnCount>;
+
+  enum class Registered { kDone, kNoDocument, kFull };
+
+  JobList();
+
+  int JobCount() const { return static_cast<int>(options_.size()); }
+  int RowCount() const { return static_cast<int>(rows_.size()); }
+  const Row& RowAt(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
+  // The options of the job in grid row `row` (1..JobCount()).
+  const JobOptions& OptionsOf(int row) const {
+    return options_.at(static_cast<std::size_t>(row - 1));
+  }
+
+  // Appends a job from the controls. kNoDocument (FileE names no BSE or BES file) and kFull
+  // (already kMaxJobs jobs) change nothing; the caller reports kFull with kJobListFull.
+  Registered Register(const DocumentControls& controls);
+  // Deletes the job in the selection's top row; the numbers in column 0 stay 1, 2, 3, ...
+  // False, with nothing changed, when that row is no job row (the blank bottom row).
+  bool Delete(int selectionTop);
+
+  // What a batch loads into the controls for the first job.
+  DocumentControls FirstJobControls() const;
+  // The batch's removal of the first job: every row moves up whole, column 0 included, so the
+  // remaining jobs keep their numbers while the batch runs.
+  void RemoveFirstJob();
+  // Column 0 of row k reads k again (after a batch that ended early).
+  void Renumber();
+
+ private:
+  std::vector<Row> rows_;
+  std::vector<JobOptions> options_;
+};
+
+}  // namespace redadado
