@@ -40,11 +40,12 @@ BatchOutcome PrintBatch(Session& session, JobList& jobs, BatchWindow& window,
             : PrintResult::kRefused;
     outcome.results.push_back(result);
     jobs.RemoveFirstJob();
-    // After a failed link every further byte would fail the same way; the rest stay for later.
-    const bool linkFailed = result == PrintResult::kLinkFailed;
-    if (linkFailed) jobs.Renumber();
+    // Once the link has failed, or the user gave up output the embosser held back, every
+    // further byte would fail the same way: the jobs not attempted stay for a later batch.
+    const bool linkDone = !link->Failure().empty();
+    if (linkDone) jobs.Renumber();
     window.JobListChanged();
-    if (linkFailed) break;
+    if (linkDone) break;
   }
   link.reset();
   return outcome;

@@ -35,8 +35,9 @@ using LinkOpener = std::function<std::unique_ptr<ByteSink>()>;
 // Prints every job of the list over one connection: each job in turn is loaded into the
 // document controls, made the current document (a BES job converted just before its print),
 // printed with the windows, and removed whatever happened. A refused document or a job the user
-// stopped goes on with the next job. Only a link that failed ends the batch early: the jobs not
-// yet attempted stay in the list, numbered from 1 again. The port is closed before returning.
+// stopped goes on with the next job. Only a link that failed (or whose held output the user gave
+// up) ends the batch early: the jobs not yet attempted stay in the list, numbered from 1 again.
+// The port is closed before returning.
 BatchOutcome PrintBatch(Session& session, JobList& jobs, BatchWindow& window,
                         PrintControls& controls, PrintUi& ui, Messages& messages,
                         const LinkOpener& openLink);

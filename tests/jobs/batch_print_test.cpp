@@ -55,14 +55,17 @@ class ControlsPanel : public BatchWindow, public PrintControls {
 // The port: forwards to a memory sink that outlives it and counts its closing.
 class Port : public ByteSink {
  public:
-  Port(MemorySink& target, int& closes) : target_(target), closes_(closes) {}
+  Port(MemorySink& target, int& closes, bool abandon)
+      : target_(target), closes_(closes), abandon_(abandon) {}
   ~Port() override { ++closes_; }
   bool Put(std::uint8_t byte) override { return target_.Put(byte); }
   std::string Failure() const override { return target_.Failure(); }
+  bool Abandoned() const override { return abandon_ && !Failure().empty(); }
 
  private:
   MemorySink& target_;
   int& closes_;
+  bool abandon_;
 };
 
 struct BatchFixture : test::RunFixture {
@@ -72,6 +75,7 @@ struct BatchFixture : test::RunFixture {
   int opens = 0;
   int closes = 0;
   bool agree = true;
+  bool abandon = false;  // a failure of the line is the user giving held output up
 
   BatchFixture() {
     for (const char* name : {"taketori.bse", "tenji.bes"}) {
@@ -91,7 +95,7 @@ struct BatchFixture : test::RunFixture {
                       [this]() -> std::unique_ptr<ByteSink> {
                         ++opens;
                         if (!agree) return nullptr;
-                        return std::make_unique<Port>(line, closes);
+                        return std::make_unique<Port>(line, closes, abandon);
                       });
   }
   bool Shown(const std::string& text) const {
@@ -217,25 +221,32 @@ TEST(BatchPrint, TroubleInTheFirstJobGoesOnWithTheSecond) {
   }
 }
 
-TEST(BatchPrint, ALinkThatFailsEndsTheBatchAndKeepsTheJobsNotAttempted) {
-  BatchFixture f;
-  const DocumentControls first = f.Job("taketori.bse", 1, 1, 4, 0, 0);
-  f.Register(first);
-  f.Register(f.Job("taketori.bse", 1, 1, 2, 0, 0));
-  f.Register(f.Job("tenji.bes", 1, 1, 2, 0, 0));
-  f.line = MemorySink(CliStream(first).size() + 100);
+// A failed link, or held output the user gave up, leaves every later byte undelivered.
+TEST(BatchPrint, ALinkThatEndsEndsTheBatchAndKeepsTheJobsNotAttempted) {
+  for (const bool abandon : {false, true}) {
+    SCOPED_TRACE(abandon ? "abandoned" : "failed");
+    BatchFixture f;
+    const DocumentControls first = f.Job("taketori.bse", 1, 1, 4, 0, 0);
+    f.Register(first);
+    f.Register(f.Job("taketori.bse", 1, 1, 2, 0, 0));
+    f.Register(f.Job("tenji.bes", 1, 1, 2, 0, 0));
+    f.line = MemorySink(CliStream(first).size() + 100);
+    f.abandon = abandon;
 
-  const BatchOutcome outcome = f.Print();
-  EXPECT_EQ(outcome.results, (std::vector{PrintResult::kDone, PrintResult::kLinkFailed}));
-  EXPECT_EQ(std::count_if(f.messages.texts.begin(), f.messages.texts.end(),
-                          [](const std::string& text) {
-                            return text.find(kLinkFailedMessage) != std::string::npos;
-                          }),
-            1);
-  ASSERT_EQ(f.jobs.JobCount(), 1);
-  EXPECT_EQ(f.jobs.RowAt(1)[0], "1");
-  EXPECT_EQ(f.jobs.RowAt(1)[1], (f.dir / "tenji.bes").string());
-  EXPECT_EQ(f.closes, 1);
+    const BatchOutcome outcome = f.Print();
+    EXPECT_EQ(outcome.results,
+              (std::vector{PrintResult::kDone,
+                           abandon ? PrintResult::kStopped : PrintResult::kLinkFailed}));
+    EXPECT_EQ(std::count_if(f.messages.texts.begin(), f.messages.texts.end(),
+                            [](const std::string& text) {
+                              return text.find(kLinkFailedMessage) != std::string::npos;
+                            }),
+              abandon ? 0 : 1);
+    ASSERT_EQ(f.jobs.JobCount(), 1);
+    EXPECT_EQ(f.jobs.RowAt(1)[0], "1");
+    EXPECT_EQ(f.jobs.RowAt(1)[1], (f.dir / "tenji.bes").string());
+    EXPECT_EQ(f.closes, 1);
+  }
 }
 
 }  // namespace
