@@ -17,7 +17,7 @@ struct Session {
 
   AppPaths paths;
   Settings settings;
-  BrailleDocument document;  // the current document and what its header said
+  BrailleDocument document;   // the current document and what its header said
   std::string besSourcePath;  // the BES document to convert
   int escapeRequested = 0;    // 1 once Esc was seen during a run
   int resumePage = 0;         // the resume dialog's answer: 0 stop, else the page to resume from

@@ -31,7 +31,9 @@ std::optional<long long> ReadInteger(const std::string& text, std::size_t& pos) 
   return negative ? -value : value;
 }
 
-std::string ErrnoText(int error) { return std::strerror(error); }
+std::string ErrnoText(int error) {
+  return std::strerror(error);
+}
 
 }  // namespace
 
@@ -43,8 +45,8 @@ Settings ParseSettings(const std::string& text) {
   for (std::size_t i = 0; i < Settings::kCount; ++i) {
     const std::optional<long long> value = ReadInteger(text, pos);
     if (!value) break;
-    settings.values[i] = (*value >= 0 && *value <= maxima[i]) ? static_cast<int>(*value)
-                                                               : defaults[i];
+    settings.values[i] =
+        (*value >= 0 && *value <= maxima[i]) ? static_cast<int>(*value) : defaults[i];
   }
   return settings;
 }
