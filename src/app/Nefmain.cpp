@@ -181,10 +181,12 @@ void TForm1::BuildControls() {
   MenL->setBuddy(MenCB);
   Label4->setBuddy(TenSizeCB);
 
-  // The job list comes alive with its own buttons; until then nothing pretends to work.
-  for (QWidget* jobControl : {static_cast<QWidget*>(StringGrid1), static_cast<QWidget*>(Button4),
-                              static_cast<QWidget*>(Button9), static_cast<QWidget*>(Button6)}) {
-    jobControl->setEnabled(false);
+  // The job list and the page overview come alive with their own windows; until then nothing
+  // pretends to work.
+  for (QWidget* waiting : {static_cast<QWidget*>(StringGrid1), static_cast<QWidget*>(Button4),
+                           static_cast<QWidget*>(Button9), static_cast<QWidget*>(Button6),
+                           static_cast<QWidget*>(Button8)}) {
+    waiting->setEnabled(false);
   }
 
   const QWidget* order[] = {Button1, Button7, FileE,     BusuE,     BusuUD, StartPE, StartPUD,
