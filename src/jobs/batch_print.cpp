@@ -32,7 +32,7 @@ BatchOutcome PrintBatch(Session& session, JobList& jobs, BatchWindow& window,
 
   const int count = jobs.JobCount();
   for (int round = 0; round < count; ++round) {
-    const DocumentControls job = jobs.FirstJobControls();
+    const DocumentControlValues job = jobs.FirstJobControls();
     window.LoadDocumentControls(job);
     const PrintResult result =
         SetDocument(session, job.file, messages)

@@ -19,7 +19,7 @@ class BatchWindow {
   // Puts a job's values into FileE, BusuUD, StartPUD, LastPUD, KataRyouE, MenCB and TenSizeCB,
   // raising the maxima of StartPUD and LastPUD to 999 first so that the stored pages are not cut
   // down by the page count of a document checked earlier.
-  virtual void LoadDocumentControls(const DocumentControls& controls) = 0;
+  virtual void LoadDocumentControls(const DocumentControlValues& controls) = 0;
   // The list lost its first job.
   virtual void JobListChanged() = 0;
 };

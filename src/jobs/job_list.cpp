@@ -77,8 +77,8 @@ bool NamesJobDocument(const std::string& file) {
   return Contains(file, ".bse") || Contains(file, ".BSE") || NamesBesJob(file);
 }
 
-DocumentControls ControlsAfterRegistration(const DocumentControls& registered) {
-  DocumentControls next;
+DocumentControlValues ControlsAfterRegistration(const DocumentControlValues& registered) {
+  DocumentControlValues next;
   next.dotKind = registered.dotKind;
   return next;
 }
@@ -89,7 +89,7 @@ JobList::JobList() : rows_(2) {
   }
 }
 
-JobList::Registered JobList::Register(const DocumentControls& controls) {
+JobList::Registered JobList::Register(const DocumentControlValues& controls) {
   if (!NamesJobDocument(controls.file)) return Registered::kNoDocument;
   if (JobCount() >= kMaxJobs) return Registered::kFull;
 
@@ -130,8 +130,8 @@ bool JobList::Delete(int selectionTop) {
   return true;
 }
 
-DocumentControls JobList::FirstJobControls() const {
-  DocumentControls controls;
+DocumentControlValues JobList::FirstJobControls() const {
+  DocumentControlValues controls;
   if (JobCount() == 0) return controls;
   const Row& row = rows_[1];
   const JobOptions& options = options_.front();

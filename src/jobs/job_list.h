@@ -11,7 +11,7 @@ inline constexpr const char* kJobListFull =
 
 // The main window's document controls as plain values: what a registration takes from them and
 // what a batch loads back into them.
-struct DocumentControls {
+struct DocumentControlValues {
   std::string file;       // FileE
   int copies = 1;         // BusuUD position
   int startPage = 1;      // StartPUD position
@@ -60,7 +60,7 @@ bool NamesBesJob(const std::string& file);
 // ".BES" anywhere (exact case).
 bool NamesJobDocument(const std::string& file);
 // The controls after a registration: emptied for the next choice, the dot kind kept.
-DocumentControls ControlsAfterRegistration(const DocumentControls& registered);
+DocumentControlValues ControlsAfterRegistration(const DocumentControlValues& registered);
 
 // The job grid and its option tables, changed together. Row 0 is the header, rows 1..JobCount()
 // the jobs in order, and one blank row stays at the bottom.
@@ -83,13 +83,13 @@ class JobList {
 
   // Appends a job from the controls. kNoDocument (FileE names no BSE or BES file) and kFull
   // (already kMaxJobs jobs) change nothing; the caller reports kFull with kJobListFull.
-  Registered Register(const DocumentControls& controls);
+  Registered Register(const DocumentControlValues& controls);
   // Deletes the job in the selection's top row; the numbers in column 0 stay 1, 2, 3, ...
   // False, with nothing changed, when that row is no job row (the blank bottom row).
   bool Delete(int selectionTop);
 
   // What a batch loads into the controls for the first job.
-  DocumentControls FirstJobControls() const;
+  DocumentControlValues FirstJobControls() const;
   // The batch's removal of the first job: every row moves up whole, column 0 included, so the
   // remaining jobs keep their numbers while the batch runs.
   void RemoveFirstJob();

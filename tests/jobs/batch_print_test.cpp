@@ -22,12 +22,12 @@ class ControlsPanel : public BatchWindow, public PrintControls {
  public:
   explicit ControlsPanel(const JobList& jobs) : jobs_(jobs) {}
 
-  DocumentControls shown;
-  std::vector<DocumentControls> loads;
+  DocumentControlValues shown;
+  std::vector<DocumentControlValues> loads;
   std::vector<std::string> numbersAtLoad;  // column 0 of row 1 when each job is loaded
   int listChanges = 0;
 
-  void LoadDocumentControls(const DocumentControls& controls) override {
+  void LoadDocumentControls(const DocumentControlValues& controls) override {
     shown = controls;
     loads.push_back(controls);
     numbersAtLoad.push_back(jobs_.RowAt(1)[0]);
@@ -83,11 +83,11 @@ struct BatchFixture : test::RunFixture {
     }
   }
 
-  DocumentControls Job(const std::string& name, int copies, int first, int last, int side,
-                       int dotKind) const {
+  DocumentControlValues Job(const std::string& name, int copies, int first, int last, int side,
+                            int dotKind) const {
     return {(dir / name).string(), copies, first, last, "１８行（両面）", side, dotKind};
   }
-  void Register(const DocumentControls& job) {
+  void Register(const DocumentControlValues& job) {
     ASSERT_EQ(jobs.Register(job), JobList::Registered::kDone);
   }
   BatchOutcome Print() {
@@ -106,7 +106,7 @@ struct BatchFixture : test::RunFixture {
 };
 
 // What the command-line tool sends for the same document and options.
-Bytes CliStream(const DocumentControls& job) {
+Bytes CliStream(const DocumentControlValues& job) {
   test::TempDir out;
   const auto file = out / "stream.bin";
   const auto r = test::RunCli({"print", job.file, "--copies", std::to_string(job.copies), "--pages",
@@ -126,9 +126,9 @@ Bytes Concatenated(std::initializer_list<Bytes> streams) {
 
 TEST(BatchPrint, PrintsEveryJobInOrderOverOneConnectionAndEmptiesTheList) {
   BatchFixture f;
-  const DocumentControls first = f.Job("taketori.bse", 1, 1, 999, 2, 0);
-  const DocumentControls second = f.Job("tenji.bes", 1, 1, 999, 2, 1);
-  const DocumentControls third = f.Job("taketori.bse", 2, 3, 5, 2, 3);
+  const DocumentControlValues first = f.Job("taketori.bse", 1, 1, 999, 2, 0);
+  const DocumentControlValues second = f.Job("tenji.bes", 1, 1, 999, 2, 1);
+  const DocumentControlValues third = f.Job("taketori.bse", 2, 3, 5, 2, 3);
   for (const auto& job : {first, second, third}) f.Register(job);
 
   const BatchOutcome outcome = f.Print();
@@ -144,7 +144,7 @@ TEST(BatchPrint, PrintsEveryJobInOrderOverOneConnectionAndEmptiesTheList) {
   ASSERT_EQ(f.panel.loads.size(), 3u);
   EXPECT_EQ(f.panel.loads[0].lastPage, 999);
   EXPECT_EQ(f.panel.loads[1].dotKind, 1);
-  const DocumentControls& loaded = f.panel.loads[2];
+  const DocumentControlValues& loaded = f.panel.loads[2];
   EXPECT_EQ(loaded.copies, 2);
   EXPECT_EQ(loaded.startPage, 3);
   EXPECT_EQ(loaded.lastPage, 5);
@@ -196,7 +196,7 @@ TEST(BatchPrint, TroubleInTheFirstJobGoesOnWithTheSecond) {
     SCOPED_TRACE(c.name);
     BatchFixture f;
     f.session.document.path = (f.dir / "taketori.bse").string();
-    const DocumentControls second = f.Job("taketori.bse", 1, 1, 2, 0, 1);
+    const DocumentControlValues second = f.Job("taketori.bse", 1, 1, 2, 0, 1);
     f.Register(f.Job(c.firstFile, 1, 1, 4, 2, 0));
     f.Register(second);
     if (c.pressEsc) {
@@ -226,7 +226,7 @@ TEST(BatchPrint, ALinkThatEndsEndsTheBatchAndKeepsTheJobsNotAttempted) {
   for (const bool abandon : {false, true}) {
     SCOPED_TRACE(abandon ? "abandoned" : "failed");
     BatchFixture f;
-    const DocumentControls first = f.Job("taketori.bse", 1, 1, 4, 0, 0);
+    const DocumentControlValues first = f.Job("taketori.bse", 1, 1, 4, 0, 0);
     f.Register(first);
     f.Register(f.Job("taketori.bse", 1, 1, 2, 0, 0));
     f.Register(f.Job("tenji.bes", 1, 1, 2, 0, 0));

@@ -8,8 +8,8 @@
 namespace redadado {
 namespace {
 
-DocumentControls Chosen(const std::string& file) {
-  DocumentControls controls;
+DocumentControlValues Chosen(const std::string& file) {
+  DocumentControlValues controls;
   controls.file = file;
   controls.copies = 2;
   controls.startPage = 3;
@@ -49,7 +49,7 @@ TEST(JobList, RegisterWritesTheRowAndOptionsForEverySideModeAndDotKind) {
   for (const RegisterCase& c : cases) {
     SCOPED_TRACE(c.columns5To8);
     JobList jobs;
-    DocumentControls controls = Chosen("/home/u/doc.bse");
+    DocumentControlValues controls = Chosen("/home/u/doc.bse");
     controls.linesText = c.linesText;
     controls.sideChoice = c.sideChoice;
     controls.dotKind = c.dotKind;
@@ -61,7 +61,7 @@ TEST(JobList, RegisterWritesTheRowAndOptionsForEverySideModeAndDotKind) {
     EXPECT_EQ(options.dotSize, c.options.dotSize);
     EXPECT_EQ(options.strikes, c.options.strikes);
     // A batch loads back what was registered (a typed dot kind comes back as "中点").
-    const DocumentControls back = jobs.FirstJobControls();
+    const DocumentControlValues back = jobs.FirstJobControls();
     EXPECT_EQ(back.file, controls.file);
     EXPECT_EQ(back.copies, 2);
     EXPECT_EQ(back.startPage, 3);
@@ -94,9 +94,9 @@ TEST(JobList, StartsWithHeaderAndBlankRowAndResetsControlsAfterRegistration) {
   EXPECT_EQ(Joined(jobs.RowAt(0)), "Ｎｏ．|ファイル|部数|P.～|～P.|行数|印刷面|点種|打数");
   EXPECT_EQ(Joined(jobs.RowAt(1)), "||||||||");
 
-  DocumentControls chosen = Chosen("a.bse");
+  DocumentControlValues chosen = Chosen("a.bse");
   chosen.dotKind = 3;
-  const DocumentControls next = ControlsAfterRegistration(chosen);
+  const DocumentControlValues next = ControlsAfterRegistration(chosen);
   EXPECT_EQ(next.file, "");
   EXPECT_EQ(next.copies, 1);
   EXPECT_EQ(next.startPage, 1);
@@ -109,7 +109,7 @@ TEST(JobList, StartsWithHeaderAndBlankRowAndResetsControlsAfterRegistration) {
 JobList ThreeJobs() {
   JobList jobs;
   for (const char* file : {"one.bse", "two.bes", "three.bse"}) {
-    DocumentControls controls = Chosen(file);
+    DocumentControlValues controls = Chosen(file);
     controls.copies = static_cast<int>(std::string(file).size());  // tells the jobs apart
     EXPECT_EQ(jobs.Register(controls), JobList::Registered::kDone);
   }
