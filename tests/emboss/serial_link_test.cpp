@@ -116,6 +116,7 @@ TEST(SerialLinkEndToEnd, GivingUpAnEndlessHoldStopsTheRunAndClosesAtOnce) {
   RunFixture run;
   run.session.settings.values[Settings::kBaudRate] = kFastBaudIndex;
   UseSample(run, "taketori.bse", 8);
+  run.controls.side = 0;  // fronts only: no back-side question while the terminal buffers fill
   SimulatorOptions options;
   options.paceBaud = kQuickPace;
   options.holdAfterBytes = 300;
