@@ -3,11 +3,13 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QMimeData>
 #include <QPalette>
 #include <QShowEvent>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <vector>
 
 #include "app/QtSeams.h"
@@ -95,6 +97,7 @@ TForm1::TForm1(Session& session, Messages& messages, FileChooser& chooser)
       chooser_(chooser),
       printWindows_(session) {
   BuildControls();
+  SetUpJobGrid();
   new EscapeKeyPreview(this, session_);
   setAcceptDrops(true);
 }
@@ -132,7 +135,6 @@ void TForm1::BuildControls() {
   StringGrid1 = new QTableWidget(2, 9, this);
   StringGrid1->setObjectName("StringGrid1");
   Place(StringGrid1, 8, 275, 645, 175);
-  StringGrid1->setFocusPolicy(Qt::NoFocus);
 
   Button1 = MakeButton(Panel1, "Button1", "ＢＳＥ 選択(&B)", "印刷するＢＳＥファイルを選択します",
                        20, 16);
@@ -181,13 +183,8 @@ void TForm1::BuildControls() {
   MenL->setBuddy(MenCB);
   Label4->setBuddy(TenSizeCB);
 
-  // The job list and the page overview come alive with their own windows; until then nothing
-  // pretends to work.
-  for (QWidget* waiting : {static_cast<QWidget*>(StringGrid1), static_cast<QWidget*>(Button4),
-                           static_cast<QWidget*>(Button9), static_cast<QWidget*>(Button6),
-                           static_cast<QWidget*>(Button8)}) {
-    waiting->setEnabled(false);
-  }
+  // The page overview comes alive with its own window; until then nothing pretends to work.
+  Button8->setEnabled(false);
 
   const QWidget* order[] = {Button1, Button7, FileE,     BusuE,     BusuUD, StartPE, StartPUD,
                             LastPE,  LastPUD, TenSizeCB, KataRyouE, MenCB,  Button8, Button4,
@@ -201,6 +198,71 @@ void TForm1::BuildControls() {
   connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
   connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
   connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+  connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+  connect(Button9, &QPushButton::clicked, this, &TForm1::Button9Click);
+  connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
+}
+
+void TForm1::SetUpJobGrid() {
+  // Row 0 of the job list is the table's header, so it stays in view when the jobs scroll.
+  QStringList headers;
+  for (const JobColumn& column : kJobColumns) headers << ToQt(column.header);
+  StringGrid1->setHorizontalHeaderLabels(headers);
+  StringGrid1->horizontalHeader()->setMinimumSectionSize(16);
+  StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  for (int column = 0; column < kJobColumnCount; ++column) {
+    StringGrid1->setColumnWidth(column, kJobColumns[static_cast<std::size_t>(column)].width);
+  }
+  StringGrid1->verticalHeader()->hide();
+  StringGrid1->verticalHeader()->setDefaultSectionSize(24);
+  StringGrid1->setShowGrid(true);
+  StringGrid1->setWordWrap(false);
+  StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  StringGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
+  StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
+  // Reached with the mouse, never with Tab.
+  StringGrid1->setFocusPolicy(Qt::ClickFocus);
+  StringGrid1->setTabKeyNavigation(false);
+  JobListChanged();
+  StringGrid1->setCurrentCell(0, 0);
+}
+
+DocumentControlValues TForm1::ShownControls() const {
+  return {FromQt(FileE->text()),    BusuUD->Position(),        StartPUD->Position(),
+          LastPUD->Position(),      FromQt(KataRyouE->text()), MenCB->currentIndex(),
+          TenSizeCB->currentIndex()};
+}
+
+void TForm1::LoadDocumentControls(const DocumentControlValues& values) {
+  StartPUD->setMaximum(999);
+  LastPUD->setMaximum(999);
+  FileE->setText(ToQt(values.file));
+  BusuUD->SetPosition(values.copies);
+  StartPUD->SetPosition(values.startPage);
+  LastPUD->SetPosition(values.lastPage);
+  KataRyouE->setText(ToQt(values.linesText));
+  MenCB->setCurrentIndex(values.sideChoice);
+  TenSizeCB->setCurrentIndex(values.dotKind);
+}
+
+void TForm1::JobListChanged() {
+  // The grid's rows below its header: the jobs and the blank bottom row.
+  const int rows = jobs_.RowCount() - 1;
+  StringGrid1->setRowCount(rows);
+  for (int row = 0; row < rows; ++row) {
+    const JobList::Row& cells = jobs_.RowAt(row + 1);
+    for (int column = 0; column < kJobColumnCount; ++column) {
+      QTableWidgetItem* item = StringGrid1->item(row, column);
+      if (item == nullptr) {
+        item = new QTableWidgetItem;
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        // The number column looks fixed, as the header does.
+        if (column == 0) item->setBackground(palette().button());
+        StringGrid1->setItem(row, column, item);
+      }
+      item->setText(ToQt(cells[static_cast<std::size_t>(column)]));
+    }
+  }
 }
 
 void TForm1::FormCreate(const std::optional<std::string>& argument) {
@@ -285,6 +347,41 @@ void TForm1::Button2Click() {
   settings_->activateWindow();
 }
 
+void TForm1::Button4Click() {
+  const DocumentControlValues shown = ShownControls();
+  switch (jobs_.Register(shown)) {
+    case JobList::Registered::kNoDocument:
+      return;
+    case JobList::Registered::kFull:
+      messages_.Report(kJobListFull);
+      return;
+    case JobList::Registered::kDone:
+      LoadDocumentControls(ControlsAfterRegistration(shown));
+      JobListChanged();
+      return;
+  }
+}
+
+void TForm1::Button9Click() {
+  // Of a range only its top row counts.
+  int top = StringGrid1->currentRow();
+  const QList<QTableWidgetSelectionRange> ranges = StringGrid1->selectedRanges();
+  if (!ranges.isEmpty()) {
+    top = ranges.front().topRow();
+    for (const QTableWidgetSelectionRange& range : ranges) top = std::min(top, range.topRow());
+  }
+  if (top >= 0 && jobs_.Delete(top + 1)) JobListChanged();
+}
+
+void TForm1::Button6Click() {
+  const RunScope run(*this);
+  PrintSeams seams = Seams();
+  PrintBatch(session_, jobs_, *this, seams.controls, seams.ui, seams.messages,
+             [this, &seams]() -> std::unique_ptr<ByteSink> {
+               return OpenSerialLink(session_, seams.messages, seams.whileHeld);
+             });
+}
+
 void TForm1::Button3Click() {
   close();
 }
@@ -301,6 +398,11 @@ bool TForm1::FormCloseQuery() {
   // Closing in the middle of a run would pull the window from under it.
   if (printing_) {
     messages_.Report(kCannotQuitWhilePrinting);
+    return false;
+  }
+  if (jobs_.RowCount() > 2 &&
+      messages_.Show(kConfirmCaption, kJobsRemainQuestion, MessageIcon::kExclamation,
+                     MessageButtons::kYesNo) != MessageAnswer::kYes) {
     return false;
   }
   if (const std::optional<std::string> reason = session_.SaveSettings()) {

@@ -18,6 +18,8 @@
 #include "app/session.h"
 #include "emboss/PrintWindows.h"
 #include "emboss/held_output.h"
+#include "jobs/batch_print.h"
+#include "jobs/job_list.h"
 
 namespace redadado {
 
@@ -32,12 +34,14 @@ inline constexpr const char* kA4Notice =
     "ＮＥＦは "
     "Ａ４（１０×１１インチ）用紙に印字します。Ａ４用紙をセットし、そのようにプリンタを設定し"
     "てください。";
+inline constexpr const char* kJobsRemainQuestion =
+    "登録されたジョブが残っています。本当に終了しますか？  ";
 inline constexpr const char* kCannotQuitWhilePrinting =
     "印刷中は終了できません。ＥＳＣキーで印刷を中断してから終了してください。";
 
 // The main window: the document about to be printed and its print options, the ways a document
 // comes in, and the buttons that print, show, set up and quit.
-class TForm1 : public QWidget, public DocumentControls {
+class TForm1 : public QWidget, public DocumentControls, public BatchWindow {
   Q_OBJECT
 
  public:
@@ -64,6 +68,11 @@ class TForm1 : public QWidget, public DocumentControls {
   void ShowFile(const std::string& path) override;
   void ShowHeader(const HeaderCheck& check) override;
   void ResetLastPage() override;
+
+  // BatchWindow: a job loaded back into the document controls; the grid shown again.
+  void LoadDocumentControls(const DocumentControlValues& values) override;
+  void JobListChanged() override;
+  const JobList& Jobs() const { return jobs_; }
 
   QLabel* Label1;
   QPushButton* Button2;
@@ -105,10 +114,15 @@ class TForm1 : public QWidget, public DocumentControls {
 
  private:
   void BuildControls();
+  void SetUpJobGrid();
+  DocumentControlValues ShownControls() const;
   void Button1Click();
   void Button7Click();
   void Button5Click();
   void Button2Click();
+  void Button4Click();
+  void Button9Click();
+  void Button6Click();
   void Button3Click();
   bool FormCloseQuery();
   void DropFile(const std::string& path);
@@ -125,6 +139,7 @@ class TForm1 : public QWidget, public DocumentControls {
   HeldOutputGuard heldGuard_;
   TSetteiForm* settings_ = nullptr;
   bool printing_ = false;
+  JobList jobs_;
 };
 
 }  // namespace redadado
