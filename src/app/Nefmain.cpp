@@ -209,6 +209,7 @@ void TForm1::SetUpJobGrid() {
   for (const JobColumn& column : kJobColumns) headers << ToQt(column.header);
   StringGrid1->setHorizontalHeaderLabels(headers);
   StringGrid1->horizontalHeader()->setMinimumSectionSize(16);
+  StringGrid1->horizontalHeader()->setHighlightSections(false);
   StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   for (int column = 0; column < kJobColumnCount; ++column) {
     StringGrid1->setColumnWidth(column, kJobColumns[static_cast<std::size_t>(column)].width);
