@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -18,8 +19,19 @@ namespace {
 
 // The few libspeechd calls used, declared here so the library is needed only at run time.
 struct SpdConnection;
+struct SpdAddress {  // SPDConnectionAddress
+  int method;
+  char* unixSocketName;
+  char* inetSocketHost;
+  int inetSocketPort;
+  char* dbusBus;
+};
+constexpr int kSpdMethodUnixSocket = 0;
+using SpdDefaultAddress = SpdAddress* (*)(char** error);
+using SpdFreeAddress = void (*)(SpdAddress*);
 using SpdOpen2 = SpdConnection* (*)(const char* client, const char* connection, const char* user,
-                                    int mode, const void* address, int autospawn, char** error);
+                                    int mode, const SpdAddress* address, int autospawn,
+                                    char** error);
 using SpdSay = int (*)(SpdConnection*, int priority, const char* text);
 using SpdCancel = int (*)(SpdConnection*);
 using SpdClose = void (*)(SpdConnection*);
@@ -41,6 +53,8 @@ struct Request {
 // the thread keeps it until its call returns.
 struct Channel {
   void* library = nullptr;
+  SpdDefaultAddress defaultAddress = nullptr;
+  SpdFreeAddress freeAddress = nullptr;
   SpdOpen2 open2 = nullptr;
   SpdSay say = nullptr;
   SpdCancel cancel = nullptr;
@@ -64,12 +78,14 @@ struct Channel {
   bool Load(const char* name) {
     library = dlopen(name, RTLD_NOW | RTLD_LOCAL);
     if (!library) return false;
+    defaultAddress = reinterpret_cast<SpdDefaultAddress>(dlsym(library, "spd_get_default_address"));
+    freeAddress = reinterpret_cast<SpdFreeAddress>(dlsym(library, "SPDConnectionAddress__free"));
     open2 = reinterpret_cast<SpdOpen2>(dlsym(library, "spd_open2"));
     say = reinterpret_cast<SpdSay>(dlsym(library, "spd_say"));
     cancel = reinterpret_cast<SpdCancel>(dlsym(library, "spd_cancel"));
     close = reinterpret_cast<SpdClose>(dlsym(library, "spd_close"));
     setLanguage = reinterpret_cast<SpdSetLanguage>(dlsym(library, "spd_set_language"));
-    return open2 && say && cancel && close && setLanguage;
+    return defaultAddress && freeAddress && open2 && say && cancel && close && setLanguage;
   }
 
   // Connects once; a server that is not there is not asked again. No autospawn: the
@@ -77,9 +93,18 @@ struct Channel {
   bool Connected() {
     if (connection) return true;
     if (unreachable) return false;
+    // The address is fetched here rather than by spd_open2, which leaks parts of it when the
+    // server is missing; a socket that does not exist is not worth a try.
     char* error = nullptr;
-    connection = open2("redadado", "main", nullptr, kSpdModeSingle, nullptr, 0, &error);
+    SpdAddress* address = defaultAddress(&error);
     std::free(error);
+    error = nullptr;
+    if (address && (address->method != kSpdMethodUnixSocket ||
+                    (address->unixSocketName && access(address->unixSocketName, F_OK) == 0))) {
+      connection = open2("redadado", "main", nullptr, kSpdModeSingle, address, 0, &error);
+      std::free(error);
+    }
+    if (address) freeAddress(address);
     if (!connection) {
       unreachable = true;
       return false;
