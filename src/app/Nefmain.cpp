@@ -90,13 +90,16 @@ class TForm1::RunScope {
   std::vector<bool> enabled_;
 };
 
-TForm1::TForm1(Session& session, Messages& messages, FileChooser& chooser)
+TForm1::TForm1(Session& session, Messages& messages, FileChooser& chooser, ReaderRoutes readers)
     : QWidget(nullptr),
       session_(session),
       messages_(messages),
       chooser_(chooser),
       printWindows_(session) {
   BuildControls();
+  // PC-Talker's route opens as soon as the controls exist, whatever the choice.
+  guide_.emplace(session_.settings, std::move(readers));
+  ConnectSpeech();
   SetUpJobGrid();
   new EscapeKeyPreview(this, session_);
   setAcceptDrops(true);
@@ -268,6 +271,7 @@ void TForm1::JobListChanged() {
 
 void TForm1::FormCreate(const std::optional<std::string>& argument) {
   session_.LoadSettings();
+  guide_->OpenXpReader();
   if (!argument) {
     messages_.Show(kNoticeCaption, kA4Notice, MessageIcon::kExclamation, MessageButtons::kOk);
     return;
@@ -409,6 +413,7 @@ bool TForm1::FormCloseQuery() {
   if (const std::optional<std::string> reason = session_.SaveSettings()) {
     messages_.Report(std::string(kSettingsNotSaved) + "\n" + *reason);
   }
+  guide_->ReleaseXpReader();
   return true;
 }
 

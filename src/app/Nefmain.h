@@ -20,6 +20,7 @@
 #include "emboss/held_output.h"
 #include "jobs/batch_print.h"
 #include "jobs/job_list.h"
+#include "speech/speech_guide.h"
 
 namespace redadado {
 
@@ -45,7 +46,8 @@ class TForm1 : public QWidget, public DocumentControls, public BatchWindow {
   Q_OBJECT
 
  public:
-  TForm1(Session& session, Messages& messages, FileChooser& chooser);
+  TForm1(Session& session, Messages& messages, FileChooser& chooser,
+         ReaderRoutes readers = PlatformReaderRoutes());
   ~TForm1() override;
 
   // The rest of the window's creation: the settings, then the start-up notice, or the print of
@@ -126,6 +128,8 @@ class TForm1 : public QWidget, public DocumentControls, public BatchWindow {
   void Button3Click();
   bool FormCloseQuery();
   void DropFile(const std::string& path);
+  // The speech guide's focus and change announcements and the controls' accessible names.
+  void ConnectSpeech();
 
   // Keeps to one print run at a time: the controls that would start another run or change the
   // document are disabled until the run is over, and focus comes back where it was.
@@ -140,6 +144,7 @@ class TForm1 : public QWidget, public DocumentControls, public BatchWindow {
   TSetteiForm* settings_ = nullptr;
   bool printing_ = false;
   JobList jobs_;
+  std::optional<SpeechGuide> guide_;
 };
 
 }  // namespace redadado

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QMessageBox>
+#include <QTranslator>
 #include <exception>
 #include <optional>
 #include <string>
@@ -11,9 +12,13 @@
 #include "emboss/Escape.h"
 #include "emboss/Lprintinfo.h"
 #include "emboss/Lpsaikai.h"
+#include "speech/Accessibility.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  QTranslator japanese;
+  redadado::LoadJapaneseQtTranslations(japanese);
+  redadado::InstallAccessibility(application);
   try {
     redadado::Session session(redadado::AppPaths::ForExecutable());
     redadado::QtMessages messages;
