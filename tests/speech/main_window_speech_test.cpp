@@ -19,14 +19,7 @@ namespace {
 using Calls = std::vector<std::string>;
 
 QApplication& App() {
-  static int argc = 1;
-  static char name[] = "speech_window_tests";
-  static char* argv[] = {name, nullptr};
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication application(argc, argv);
-  static const bool installed = (InstallAccessibility(application), true);
-  (void)installed;
-  return application;
+  return *static_cast<QApplication*>(QApplication::instance());
 }
 
 class AnswerOk : public Messages {
@@ -182,3 +175,12 @@ TEST(MainWindowSpeech, StandardButtonsReadInJapanese) {
 
 }  // namespace
 }  // namespace redadado
+
+// The application lives for the whole run, and goes before the statics Qt tears down at exit.
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  redadado::InstallAccessibility(application);
+  return RUN_ALL_TESTS();
+}
