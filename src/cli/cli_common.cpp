@@ -1,26 +1,19 @@
 #include "cli/cli_common.h"
 
-#include <charconv>
 #include <iostream>
 
 #include "document/bes_import.h"
 
 namespace redadado::cli {
 
-void PrintError(std::string_view message) { std::cerr << message << '\n'; }
+void PrintError(std::string_view message) {
+  std::cerr << message << '\n';
+}
 
 int UsageError(std::string_view message) {
   std::cerr << "redadado-cli: " << message << "\n"
             << "usage: redadado-cli info|convert|print|read|emboss-sim ... (redadado-cli --help)\n";
   return kUsage;
-}
-
-std::optional<int> ParseNumber(std::string_view text, int min, int max) {
-  int value = 0;
-  const char* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (ec != std::errc() || ptr != end || value < min || value > max) return std::nullopt;
-  return value;
 }
 
 Session MakeSession() {

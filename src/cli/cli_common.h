@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/session.h"
+#include "emboss/print_options.h"
 
 namespace redadado::cli {
 
@@ -20,9 +21,6 @@ using Args = std::span<const std::string_view>;
 void PrintError(std::string_view message);
 // Prints "redadado-cli: <message>" and the usage line, and returns kUsage.
 int UsageError(std::string_view message);
-
-// A whole decimal number within [min, max], or nothing.
-std::optional<int> ParseNumber(std::string_view text, int min, int max);
 
 // A session on the application directory of the executable (where NEF.ini lives).
 Session MakeSession();

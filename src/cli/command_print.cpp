@@ -7,6 +7,7 @@
 
 #include "cli/commands.h"
 #include "emboss/file_sink.h"
+#include "emboss/print_options.h"
 #include "emboss/print_run.h"
 #include "emboss/serial_link.h"
 #include "embosser/virtual_embosser.h"
@@ -15,13 +16,9 @@ namespace redadado::cli {
 
 namespace {
 
-struct PrintOptions {
+struct PrintCommand {
   std::string document;
-  int copies = 1;
-  std::optional<int> firstPage;
-  std::optional<int> lastPage;
-  std::optional<int> side;
-  int dots = 0;
+  PrintOptions print;
   bool back = true;
   std::optional<std::string> output;
   std::optional<std::string> port;
@@ -31,32 +28,8 @@ struct PrintOptions {
 // With no destination given, the virtual embosser draws the sheets here.
 constexpr const char* kDefaultPictures = "embossed";
 
-// A named choice or its item number.
-std::optional<int> ParseChoice(std::string_view text, std::initializer_list<std::string_view> names,
-                               int first) {
-  int index = first;
-  for (const std::string_view name : names) {
-    if (text == name) return index;
-    ++index;
-  }
-  return ParseNumber(text, first, index - 1);
-}
-
-std::optional<std::pair<int, int>> ParsePages(std::string_view text) {
-  const std::size_t dash = text.find('-');
-  if (dash == std::string_view::npos) {
-    const auto page = ParseNumber(text, 1, 999);
-    if (!page) return std::nullopt;
-    return std::pair{*page, *page};
-  }
-  const auto first = ParseNumber(text.substr(0, dash), 1, 999);
-  const auto last = ParseNumber(text.substr(dash + 1), 1, 999);
-  if (!first || !last) return std::nullopt;
-  return std::pair{*first, *last};
-}
-
 // The options as a usage error text, or nothing when they are fine.
-std::optional<std::string> ParseOptions(Args args, PrintOptions& options) {
+std::optional<std::string> ParseOptions(Args args, PrintCommand& options) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
     if (!arg.starts_with("--")) {
@@ -69,20 +42,21 @@ std::optional<std::string> ParseOptions(Args args, PrintOptions& options) {
     if (arg == "--copies") {
       const auto copies = ParseNumber(value, 1, 999);
       if (!copies) return "--copies takes a number from 1 to 999";
-      options.copies = *copies;
+      options.print.copies = *copies;
     } else if (arg == "--pages") {
-      const auto pages = ParsePages(value);
+      const auto pages = ParsePageRange(value);
       if (!pages) return "--pages takes A-B with pages from 1 to 999";
-      options.firstPage = pages->first;
-      options.lastPage = pages->second;
+      options.print.firstPage = pages->first;
+      options.print.lastPage = pages->second;
     } else if (arg == "--side") {
-      options.side =
-          ParseChoice(value, {"none", "front", "back", "both", "both-in-order", "single"}, -1);
-      if (!options.side) return "--side takes none|front|back|both|both-in-order|single or -1..4";
+      options.print.side = ParseSideChoice(value);
+      if (!options.print.side) {
+        return "--side takes none|front|back|both|both-in-order|single or -1..4";
+      }
     } else if (arg == "--dots") {
-      const auto dots = ParseChoice(value, {"medium", "large", "medium-double", "large-double"}, 0);
+      const auto dots = ParseDotKind(value);
       if (!dots) return "--dots takes medium|large|medium-double|large-double or 0..3";
-      options.dots = *dots;
+      options.print.dots = *dots;
     } else if (arg == "--back") {
       if (value != "yes" && value != "no") return "--back takes yes or no";
       options.back = value == "yes";
@@ -103,26 +77,6 @@ std::optional<std::string> ParseOptions(Args args, PrintOptions& options) {
   if (destinations == 0) options.pictures = kDefaultPictures;
   return std::nullopt;
 }
-
-// The main window's document controls, filled from the command line; nothing changes them
-// during the run.
-class FixedControls : public PrintControls {
- public:
-  FixedControls(const PrintOptions& options, const HeaderCheck& check)
-      : options_(options), check_(check) {}
-  int Copies() const override { return options_.copies; }
-  int StartPage() const override { return options_.firstPage.value_or(1); }
-  int LastPage() const override { return options_.lastPage.value_or(check_.pageCount); }
-  int SideChoice() const override { return options_.side.value_or(check_.sideChoice); }
-  int DotKind() const override { return options_.dots; }
-  std::string DocumentLabel() const override { return options_.document; }
-  // There are no controls to empty: each command runs one document.
-  void ResetDocumentControls() override {}
-
- private:
-  const PrintOptions& options_;
-  const HeaderCheck& check_;
-};
 
 // Messages go to standard error; the back-side question is answered by --back, every other
 // question (the serial confirmation) with OK.
@@ -171,8 +125,13 @@ std::optional<Output> OpenPort(const Session& session, Messages& messages,
                                const std::string& port) {
   std::unique_ptr<SerialLink> link = OpenSerialLink(session, messages, {}, port);
   if (!link) return std::nullopt;  // declined or reported
-  // Destroying the link lets the output drain and closes the port.
-  return Output{std::move(link), [] { return true; }};
+  SerialLink* opened = link.get();
+  // Closing lets the output drain; output it had to discard is a failure, not a print.
+  return Output{std::move(link), [opened] {
+                  if (opened->Close()) return true;
+                  PrintError(opened->Failure());
+                  return false;
+                }};
 }
 
 std::optional<Output> OpenPictures(const std::string& directory) {
@@ -190,7 +149,7 @@ std::optional<Output> OpenPictures(const std::string& directory) {
 }
 
 std::optional<Output> OpenOutput(const Session& session, Messages& messages,
-                                 const PrintOptions& options) {
+                                 const PrintCommand& options) {
   if (options.output) return OpenFile(*options.output);
   if (options.port) return OpenPort(session, messages, *options.port);
   return OpenPictures(*options.pictures);
@@ -199,7 +158,7 @@ std::optional<Output> OpenOutput(const Session& session, Messages& messages,
 }  // namespace
 
 int RunPrint(Args args) {
-  PrintOptions options;
+  PrintCommand options;
   if (const auto usage = ParseOptions(args, options)) return UsageError(*usage);
 
   Session session = MakeSession();
@@ -209,7 +168,7 @@ int RunPrint(Args args) {
   StderrMessages messages(options.back);
   std::optional<Output> output = OpenOutput(session, messages, options);
   if (!output) return kRefused;
-  FixedControls controls(options, *check);
+  FixedControls controls(options.print, *check, options.document);
   NoWindowsPrintUi ui;
   const PrintResult result =
       PrintDocument(session, controls, ui, messages, *output->sink, /*quiet=*/true);

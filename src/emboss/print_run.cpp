@@ -213,6 +213,7 @@ PrintRun::PassEnd PrintRun::RunPass(int passSide, int copy) {
       StoreRow(line.bytes.data(), line.size - 1);
       DrawStoredRows(r, passSide);
       if (!SendPage()) return PassEnd::kFailed;
+      ui_.PageSent(r, copy);
       if (n == kEndOfFileLine) return PassEnd::kEnded;
       n = 0;
       if (session_.escapeRequested != 0 && !TakeUpInterruption(j, n, r)) return PassEnd::kStopped;

@@ -57,6 +57,8 @@ class PrintUi {
   // the answer in Session::resumePage (0 stop, else the page); any other close leaves it as it
   // was.
   virtual void ShowResumeDialog(int maxPage) = 0;
+  // A page has gone out with its form feed; for page accounting, also in quiet runs.
+  virtual void PageSent(int /*page*/, int /*copy*/) {}
 };
 
 // A run without windows (the command-line tool, benchmarks): no Esc can be pressed, so the

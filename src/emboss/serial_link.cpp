@@ -78,5 +78,8 @@ std::string SerialLink::Failure() const {
 void SerialLink::SetCloseStallLimit(std::chrono::milliseconds limit) {
   port_->SetCloseStallLimit(limit);
 }
+bool SerialLink::Close() {
+  return port_->Close();
+}
 
 }  // namespace redadado

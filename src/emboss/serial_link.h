@@ -18,6 +18,9 @@ inline constexpr const char* kSerialConfirmation =
 inline constexpr const char* kSerialOpenFailed = "シリアルポートがオープンできませんでした。";
 // The link's failure text when the user gave up output that the embosser held back.
 inline constexpr const char* kOutputAbandoned = "印刷を中止しました。";
+// The link's failure text when closing had to discard output the embosser never took.
+inline constexpr const char* kOutputStalled =
+    "点字プリンターがデータを受け取らなくなったため、残りの送信を取りやめました。";
 
 // Xon/Xoff as the embosser speaks it.
 inline constexpr std::uint8_t kXon = 0x11;   // DC1
@@ -62,6 +65,8 @@ class HeldWait {
     return !handler_ || handler_(std::chrono::duration_cast<std::chrono::milliseconds>(
                             std::chrono::steady_clock::now() - since_));
   }
+  // The output moved: what is still pending has been held from now on.
+  void Moved() { since_ = std::chrono::steady_clock::now(); }
 
  private:
   const HoldHandler& handler_;
@@ -81,6 +86,7 @@ class SerialLink : public ByteSink {
     virtual bool Put(std::uint8_t byte) = 0;
     virtual std::string Failure() const = 0;
     virtual void SetCloseStallLimit(std::chrono::milliseconds limit) = 0;
+    virtual bool Close() = 0;
   };
   explicit SerialLink(std::unique_ptr<Port> port);
   ~SerialLink() override;
@@ -93,6 +99,10 @@ class SerialLink : public ByteSink {
 
   // How long closing waits for output that makes no progress before discarding it.
   void SetCloseStallLimit(std::chrono::milliseconds limit);
+  // Lets the pending output drain, discards what is left and closes the port, as destroying the
+  // link does. False when not everything went out (stalled, given up or failed); Failure() then
+  // says why.
+  bool Close();
 
  private:
   std::unique_ptr<Port> port_;

@@ -123,6 +123,7 @@ class PosixPort final : public SerialLink::Port {
   ~PosixPort() override { Close(); }
 
   bool Put(std::uint8_t byte) override {
+    if (fd_ < 0 && failure_.empty()) failure_ = "シリアルポートは閉じられています。";
     if (!failure_.empty()) return false;
     const HeldWait wait(whileHeld_);
     for (;;) {
@@ -145,6 +146,47 @@ class PosixPort final : public SerialLink::Port {
   std::string Failure() const override { return failure_; }
   void SetCloseStallLimit(std::chrono::milliseconds limit) override { stallLimit_ = limit; }
 
+  // Lets the pending output drain while the far end keeps taking it; what is left after it
+  // stalled is discarded, so closing never waits on an embosser that stopped answering.
+  bool Close() override {
+    if (fd_ < 0) return drained_;
+    if (failure_.empty()) {
+      int last = -1;
+      auto progress = std::chrono::steady_clock::now();
+      HeldWait wait(whileHeld_);
+      for (;;) {
+        int pending = 0;
+        if (::ioctl(fd_, TIOCOUTQ, &pending) != 0) {
+          failure_ = SystemError("シリアルポートの状態を読めませんでした", errno);
+          break;
+        }
+        if (pending == 0) {
+          drained_ = true;
+          break;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (last < 0 || pending < last) {
+          progress = now;
+          wait.Moved();
+        }
+        if (now - progress > stallLimit_) {
+          failure_ = kOutputStalled;
+          break;
+        }
+        last = pending;
+        ::poll(nullptr, 0, kWaitSliceMs);
+        if (!wait.GoOn()) {
+          failure_ = kOutputAbandoned;
+          break;
+        }
+      }
+    }
+    if (!drained_) ::tcflush(fd_, TCOFLUSH);
+    ::close(fd_);
+    fd_ = -1;
+    return drained_;
+  }
+
  private:
   bool WaitWritable() {
     pollfd p{fd_, POLLOUT, 0};
@@ -161,39 +203,11 @@ class PosixPort final : public SerialLink::Port {
     return true;
   }
 
-  // Lets the pending output drain while the far end keeps taking it; what is left after it
-  // stalled is discarded, so closing never waits on an embosser that stopped answering.
-  void Close() {
-    if (fd_ < 0) return;
-    bool drained = false;
-    if (failure_.empty()) {
-      int last = -1;
-      auto progress = std::chrono::steady_clock::now();
-      const HeldWait wait(whileHeld_);
-      for (;;) {
-        int pending = 0;
-        if (::ioctl(fd_, TIOCOUTQ, &pending) != 0) break;
-        if (pending == 0) {
-          drained = true;
-          break;
-        }
-        const auto now = std::chrono::steady_clock::now();
-        if (last < 0 || pending < last) progress = now;
-        if (now - progress > stallLimit_) break;
-        last = pending;
-        ::poll(nullptr, 0, kWaitSliceMs);
-        if (!wait.GoOn()) break;
-      }
-    }
-    if (!drained) ::tcflush(fd_, TCOFLUSH);
-    ::close(fd_);
-    fd_ = -1;
-  }
-
   int fd_;
   HoldHandler whileHeld_;
   std::string failure_;
   std::chrono::milliseconds stallLimit_{30000};
+  bool drained_ = false;
 };
 
 std::string PortDevice(const AppPaths& paths, const std::string& port) {

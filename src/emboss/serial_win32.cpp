@@ -76,6 +76,9 @@ class Win32Port final : public SerialLink::Port {
   Win32Port& operator=(const Win32Port&) = delete;
 
   bool Put(std::uint8_t byte) override {
+    if (handle_ == INVALID_HANDLE_VALUE && failure_.empty()) {
+      failure_ = "シリアルポートは閉じられています。";
+    }
     if (!failure_.empty()) return false;
     const HeldWait wait(whileHeld_);
     for (;;) {
@@ -108,44 +111,57 @@ class Win32Port final : public SerialLink::Port {
   std::string Failure() const override { return failure_; }
   void SetCloseStallLimit(std::chrono::milliseconds limit) override { stallLimit_ = limit; }
 
- private:
   // Lets the pending output drain while the far end keeps taking it; what is left after it
   // stalled is discarded, so closing never waits on an embosser that stopped answering.
-  void Close() {
-    if (handle_ == INVALID_HANDLE_VALUE) return;
-    bool drained = false;
+  bool Close() override {
+    if (handle_ == INVALID_HANDLE_VALUE) return drained_;
     if (failure_.empty()) {
       bool first = true;
       DWORD last = 0;
       auto progress = std::chrono::steady_clock::now();
-      const HeldWait wait(whileHeld_);
+      HeldWait wait(whileHeld_);
       for (;;) {
         DWORD errors = 0;
         COMSTAT status{};
-        if (!ClearCommError(handle_, &errors, &status)) break;
+        if (!ClearCommError(handle_, &errors, &status)) {
+          failure_ = SystemError("シリアルポートの状態を読めませんでした", GetLastError());
+          break;
+        }
         const DWORD pending = status.cbOutQue;
         if (pending == 0) {
-          drained = true;
+          drained_ = true;
           break;
         }
         const auto now = std::chrono::steady_clock::now();
-        if (first || pending < last) progress = now;
-        if (now - progress > stallLimit_) break;
+        if (first || pending < last) {
+          progress = now;
+          wait.Moved();
+        }
+        if (now - progress > stallLimit_) {
+          failure_ = kOutputStalled;
+          break;
+        }
         first = false;
         last = pending;
         Sleep(kWaitSliceMs);
-        if (!wait.GoOn()) break;
+        if (!wait.GoOn()) {
+          failure_ = kOutputAbandoned;
+          break;
+        }
       }
     }
-    if (!drained) PurgeComm(handle_, PURGE_TXCLEAR | PURGE_TXABORT);
+    if (!drained_) PurgeComm(handle_, PURGE_TXCLEAR | PURGE_TXABORT);
     CloseHandle(handle_);
     handle_ = INVALID_HANDLE_VALUE;
+    return drained_;
   }
 
+ private:
   HANDLE handle_;
   HoldHandler whileHeld_;
   std::string failure_;
   std::chrono::milliseconds stallLimit_{30000};
+  bool drained_ = false;
 };
 
 std::string PortDevice(const AppPaths&, const std::string& port) {

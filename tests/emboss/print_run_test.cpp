@@ -158,6 +158,7 @@ TEST(PrintRun, BackSideDeclinedEndsOnlyThatCopy) {
   MemorySink sink;
   EXPECT_EQ(run.Run(sink), PrintResult::kDone);
   EXPECT_EQ(Summary(sink.bytes), "S1 P1 P3 R P1 P3 R P2 P4 P- CR");
+  EXPECT_EQ(run.ui.pagesSent, (std::vector<std::string>{"1:1", "1:3", "2:1", "2:3", "2:2", "2:4"}));
   const std::string question = std::string("確認: ") + kBackSideQuestion;
   EXPECT_EQ(run.messages.texts, (std::vector<std::string>{question, question}));
 }

@@ -58,6 +58,10 @@ class ScriptedUi : public PrintUi {
   void ShowEscapeNotice() override;
   void HideEscapeNotice() override { calls.push_back("hide-escape"); }
   void ShowResumeDialog(int maxPage) override;
+  std::vector<std::string> pagesSent;  // "copy:page"
+  void PageSent(int page, int copy) override {
+    pagesSent.push_back(std::to_string(copy) + ":" + std::to_string(page));
+  }
 };
 
 // Answers questions from a queue (an empty queue answers Yes / OK) and keeps every text shown.

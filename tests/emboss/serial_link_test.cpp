@@ -68,6 +68,9 @@ TEST(SerialLinkEndToEnd, FarEndSeesExactlyTheEnginesStreamPacedByXonXoff) {
     });
     ASSERT_TRUE(link) << run.messages.texts.back();
     EXPECT_EQ(run.Run(*link), PrintResult::kDone);
+    EXPECT_TRUE(link->Close()) << link->Failure();
+    EXPECT_FALSE(link->Put(0x0D));  // closed
+    EXPECT_TRUE(link->Close());     // says again what the close did
   }
   ASSERT_TRUE(simulator->WaitForSessions(1, milliseconds(5000)));
   const SimulatorSession session = simulator->Sessions().at(0);
@@ -163,7 +166,7 @@ TEST(SerialLinkEndToEnd, FarEndClosingMidPageEndsTheRunAtOnce) {
   EXPECT_NE(link->Failure(), "");
   EXPECT_FALSE(link->Put(0x0D));  // stays failed
   const auto closeStart = std::chrono::steady_clock::now();
-  link.reset();
+  EXPECT_FALSE(link->Close());  // what was cut off is not reported as sent
   EXPECT_LT(std::chrono::steady_clock::now() - closeStart, milliseconds(500));
 }
 
