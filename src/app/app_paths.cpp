@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <system_error>
 
+#include "app/file_paths.h"
+
 namespace redadado {
 namespace {
 
@@ -10,7 +12,7 @@ namespace {
 bool CanCreateFilesIn(const std::filesystem::path& directory) {
   if (directory.empty()) return false;
   const std::filesystem::path probe = directory / ".redadado-write-test";
-  std::FILE* f = std::fopen(probe.string().c_str(), "wb");
+  std::FILE* f = OpenFile(probe, "wb");
   if (f == nullptr) return false;
   std::fclose(f);
   std::error_code ec;

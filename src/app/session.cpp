@@ -1,11 +1,12 @@
 #include "app/session.h"
 
+#include "app/file_paths.h"
 #include "document/bes_import.h"
 
 namespace redadado {
 
 std::optional<std::string> ConvertBesToBse(Session& session) {
-  return ConvertBesToBse(session.besSourcePath, session.paths.TemporaryBse().string(),
+  return ConvertBesToBse(session.besSourcePath, Utf8FromPath(session.paths.TemporaryBse()),
                          session.document);
 }
 

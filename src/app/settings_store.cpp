@@ -5,6 +5,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "app/file_paths.h"
+
 namespace redadado {
 namespace {
 
@@ -61,7 +63,7 @@ std::string FormatSettings(const Settings& settings) {
 }
 
 Settings LoadSettings(const std::filesystem::path& file) {
-  std::FILE* f = std::fopen(file.string().c_str(), "rb");
+  std::FILE* f = OpenFile(file, "rb");
   if (f == nullptr) return Settings{};
   // The file holds seven small numbers; anything past a few kilobytes is not ours to read.
   std::string text(4096, '\0');
@@ -80,17 +82,17 @@ std::optional<std::string> SaveSettings(const Settings& settings,
     using std::filesystem::perms;
     const perms writeBits = perms::owner_write | perms::group_write | perms::others_write;
     if ((std::filesystem::status(file, ec).permissions() & writeBits) == perms::none) {
-      return file.string() + ": " + ErrnoText(EACCES);
+      return Utf8FromPath(file) + ": " + ErrnoText(EACCES);
     }
-    std::FILE* probe = std::fopen(file.string().c_str(), "r+b");
-    if (probe == nullptr) return file.string() + ": " + ErrnoText(errno);
+    std::FILE* probe = OpenFile(file, "r+b");
+    if (probe == nullptr) return Utf8FromPath(file) + ": " + ErrnoText(errno);
     std::fclose(probe);
   }
 
   std::filesystem::path temporary = file;
   temporary += ".tmp";
-  std::FILE* f = std::fopen(temporary.string().c_str(), "wb");
-  if (f == nullptr) return temporary.string() + ": " + ErrnoText(errno);
+  std::FILE* f = OpenFile(temporary, "wb");
+  if (f == nullptr) return Utf8FromPath(temporary) + ": " + ErrnoText(errno);
   const std::string text = FormatSettings(settings);
   const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
   const int writeError = errno;
@@ -98,13 +100,13 @@ std::optional<std::string> SaveSettings(const Settings& settings,
   if (!written || !closed) {
     const int error = written ? errno : writeError;
     std::filesystem::remove(temporary, ec);
-    return temporary.string() + ": " + ErrnoText(error);
+    return Utf8FromPath(temporary) + ": " + ErrnoText(error);
   }
   std::filesystem::rename(temporary, file, ec);
   if (ec) {
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
-    return file.string() + ": " + ec.message();
+    return Utf8FromPath(file) + ": " + ec.message();
   }
   return std::nullopt;
 }

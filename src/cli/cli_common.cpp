@@ -12,7 +12,11 @@ void PrintError(std::string_view message) {
 
 int UsageError(std::string_view message) {
   std::cerr << "redadado-cli: " << message << "\n"
-            << "usage: redadado-cli info|convert|print|read|emboss-sim ... (redadado-cli --help)\n";
+            << "usage: redadado-cli info|convert|print|read"
+#ifdef REDADADO_EMBOSS_SIM
+            << "|emboss-sim"
+#endif
+            << " ... (redadado-cli --help)\n";
   return kUsage;
 }
 

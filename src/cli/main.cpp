@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/program_entry.h"
 
 namespace {
 
@@ -57,7 +58,9 @@ constexpr Command kCommands[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string_view> args(argv + 1, argv + argc);
+  redadado::cli::PrepareStandardStreams();
+  const std::vector<std::string> utf8 = redadado::cli::Utf8Arguments(argc, argv);
+  const std::vector<std::string_view> args(utf8.begin(), utf8.end());
   if (args.empty()) return redadado::cli::UsageError("no command given");
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     std::cout << kHelp;

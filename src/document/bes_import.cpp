@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/file_paths.h"
 #include "document/cell_codes.h"
 
 namespace redadado {
@@ -34,7 +35,9 @@ std::vector<int> ReadAt(std::FILE* file, long offset, std::size_t count, int fil
 
 // A header byte that is not a digit counts as 0, so a damaged header still yields digits only
 // (and lines per page 0, which the header check then refuses).
-int DigitValue(int byte) { return (byte >= '0' && byte <= '9') ? byte - '0' : 0; }
+int DigitValue(int byte) {
+  return (byte >= '0' && byte <= '9') ? byte - '0' : 0;
+}
 
 class BseWriter {
  public:
@@ -126,7 +129,7 @@ std::optional<std::string> ConvertBesToBse(const std::string& besPath, const std
                                            BrailleDocument& document) {
   std::FILE* bes = OpenDocumentFile(besPath);
   if (bes == nullptr) return Reason(kCannotOpenFile, besPath, errno);
-  std::FILE* bse = std::fopen(bsePath.c_str(), "wb");
+  std::FILE* bse = OpenFile(PathFromUtf8(bsePath), "wb");
   if (bse == nullptr) {
     const int error = errno;
     std::fclose(bes);

@@ -5,16 +5,19 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/file_paths.h"
+
 namespace redadado {
 
 std::FILE* OpenDocumentFile(const std::string& path) {
   // fopen succeeds on a directory on POSIX; reading it would only fail later and less clearly.
+  const std::filesystem::path file = PathFromUtf8(path);
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) {
+  if (std::filesystem::is_directory(file, ec)) {
     errno = EISDIR;
     return nullptr;
   }
-  return std::fopen(path.c_str(), "rb");
+  return OpenFile(file, "rb");
 }
 
 std::optional<BseHeader> ReadBseHeader(std::FILE* file) {

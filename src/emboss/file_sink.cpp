@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "app/file_paths.h"
+
 namespace redadado {
 
 FileSink::~FileSink() {
@@ -12,10 +14,10 @@ FileSink::~FileSink() {
 std::optional<std::string> FileSink::Open(const std::filesystem::path& path) {
   if (file_ != nullptr) Close();
   failure_.clear();
-  file_ = std::fopen(path.string().c_str(), "wb");
+  file_ = OpenFile(path, "wb");
   if (file_ == nullptr) {
     Fail();
-    return path.string() + ": " + failure_;
+    return Utf8FromPath(path) + ": " + failure_;
   }
   return std::nullopt;
 }

@@ -1,9 +1,17 @@
 #include "embosser/sheet_picture.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 
-#include <png.h>
+#include "app/file_paths.h"
+
+// stb's PNG writer, compiled here alone; its deflate is its own, so the bytes are the same on
+// every system.
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
 
 namespace redadado {
 
@@ -48,16 +56,24 @@ Picture RenderSheetSide(const SheetSide& side) {
 }
 
 std::optional<std::string> WritePng(const std::filesystem::path& file, const Picture& picture) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  image.width = static_cast<png_uint_32>(picture.width);
-  image.height = static_cast<png_uint_32>(picture.height);
-  image.format = PNG_FORMAT_GRAY;
-  if (png_image_write_to_file(&image, file.string().c_str(), 0, picture.grey.data(), 0, nullptr) ==
-      0) {
-    std::string reason = file.string() + ": " + image.message;
-    png_image_free(&image);
-    return reason;
+  std::FILE* out = OpenFile(file, "wb");
+  if (out == nullptr) return Utf8FromPath(file) + ": " + std::strerror(errno);
+  struct Writer {
+    std::FILE* out;
+    bool ok = true;
+  } writer{out};
+  const auto write = [](void* context, void* data, int size) {
+    auto* w = static_cast<Writer*>(context);
+    w->ok = w->ok && std::fwrite(data, 1, static_cast<std::size_t>(size), w->out) ==
+                         static_cast<std::size_t>(size);
+  };
+  const bool encoded = stbi_write_png_to_func(write, &writer, picture.width, picture.height, 1,
+                                              picture.grey.data(), picture.width) != 0;
+  const int writeError = errno;
+  const bool closed = std::fclose(out) == 0;
+  if (!encoded) return Utf8FromPath(file) + ": PNG encoding failed";
+  if (!writer.ok || !closed) {
+    return Utf8FromPath(file) + ": " + std::strerror(writer.ok ? errno : writeError);
   }
   return std::nullopt;
 }

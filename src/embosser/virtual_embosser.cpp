@@ -4,6 +4,7 @@
 #include <regex>
 #include <system_error>
 
+#include "app/file_paths.h"
 #include "embosser/sheet_picture.h"
 
 namespace redadado {
@@ -34,12 +35,13 @@ VirtualEmbosser::Outcome VirtualEmbosser::Finish() {
   std::filesystem::create_directories(directory_, error);
   if (error) {
     return {false,
-            "画像の保存先を作れませんでした: " + directory_.string() + ": " + error.message(), 0};
+            "画像の保存先を作れませんでした: " + Utf8FromPath(directory_) + ": " + error.message(),
+            0};
   }
   if (firstSide_ == 1) {
     static const std::regex ownPicture("side-[0-9]+\\.png");
     for (const auto& entry : std::filesystem::directory_iterator(directory_, error)) {
-      if (std::regex_match(entry.path().filename().string(), ownPicture)) {
+      if (std::regex_match(Utf8FromPath(entry.path().filename()), ownPicture)) {
         std::filesystem::remove(entry.path(), error);
       }
     }
@@ -50,7 +52,8 @@ VirtualEmbosser::Outcome VirtualEmbosser::Finish() {
       return {false, "画像を保存できませんでした: " + *reason, side.number - 1};
     }
   }
-  const std::string written = std::to_string(count) + " 面を出力しました: " + directory_.string();
+  const std::string written =
+      std::to_string(count) + " 面を出力しました: " + Utf8FromPath(directory_);
   const std::vector<StreamFault>& faults = decoder_.Faults();
   if (!faults.empty()) {
     return {false,

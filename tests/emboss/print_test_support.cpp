@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <sstream>
 
+#include "app/file_paths.h"
+
 namespace redadado::test {
 
 std::string MarkedDocument(int linesPerPage, int pages, int lastPageLines) {
@@ -52,7 +54,8 @@ MessageAnswer ScriptedMessages::Show(const std::string& caption, const std::stri
 }
 
 void RunFixture::SetDocument(const std::string& body, int pageCount, int linesPerPage) {
-  session.document.path = dir.Write("doc.bse", BseHeaderLine(pageCount, linesPerPage) + body);
+  session.document.path =
+      Utf8FromPath(dir.Write("doc.bse", BseHeaderLine(pageCount, linesPerPage) + body));
 }
 
 PrintResult RunFixture::Run(ByteSink& sink, bool quiet) {

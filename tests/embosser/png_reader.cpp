@@ -1,22 +1,25 @@
 #include "png_reader.h"
 
-#include <png.h>
+#include "support/temp_dir.h"
+
+#define STBI_ONLY_PNG
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb/stb_image.h>
 
 namespace redadado::test {
 
 std::optional<GreyImage> ReadGreyPng(const std::filesystem::path& file) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (png_image_begin_read_from_file(&image, file.string().c_str()) == 0) return std::nullopt;
-  image.format = PNG_FORMAT_GRAY;
-  GreyImage result;
-  result.width = static_cast<int>(image.width);
-  result.height = static_cast<int>(image.height);
-  result.grey.resize(PNG_IMAGE_SIZE(image));
-  if (png_image_finish_read(&image, nullptr, result.grey.data(), 0, nullptr) == 0) {
-    png_image_free(&image);
-    return std::nullopt;
-  }
+  const std::string bytes = ReadFile(file);
+  int width = 0;
+  int height = 0;
+  int channels = 0;
+  stbi_uc* pixels =
+      stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()),
+                            static_cast<int>(bytes.size()), &width, &height, &channels, 1);
+  if (pixels == nullptr) return std::nullopt;
+  GreyImage result{width, height, {pixels, pixels + static_cast<std::size_t>(width) * height}};
+  stbi_image_free(pixels);
   return result;
 }
 

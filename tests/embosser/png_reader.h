@@ -14,7 +14,7 @@ struct GreyImage {
   std::uint8_t At(int x, int y) const { return grey[static_cast<std::size_t>(y) * width + x]; }
 };
 
-// Reads a PNG back through libpng as 8-bit grey.
+// Reads a PNG back as 8-bit grey (stb's reader, independent of the writer's code).
 std::optional<GreyImage> ReadGreyPng(const std::filesystem::path& file);
 
 }  // namespace redadado::test

@@ -6,6 +6,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "app/file_paths.h"
+
 namespace redadado::test {
 
 TempDir::TempDir() {
@@ -16,6 +18,10 @@ TempDir::TempDir() {
     if (std::filesystem::create_directory(path_)) return;
   }
   throw std::runtime_error("cannot create a temporary directory");
+}
+
+std::filesystem::path TempDir::operator/(std::string_view name) const {
+  return path_ / PathFromUtf8(name);
 }
 
 TempDir::~TempDir() {
@@ -31,7 +37,7 @@ TempDir::~TempDir() {
 }
 
 std::filesystem::path TempDir::Write(std::string_view name, std::string_view bytes) const {
-  const std::filesystem::path file = path_ / name;
+  const std::filesystem::path file = *this / name;
   std::ofstream out(file, std::ios::binary);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return file;

@@ -15,7 +15,8 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
+  // `name` is UTF-8, as every path in the core.
+  std::filesystem::path operator/(std::string_view name) const;
 
   // Writes `bytes` to `name` inside the directory and returns the file's path.
   std::filesystem::path Write(std::string_view name, std::string_view bytes) const;

@@ -1,0 +1,32 @@
+# Cross build for Windows with Debian's mingw-w64 compilers. The architecture comes from the
+# preset (REDADADO_MINGW_TRIPLET: x86_64-w64-mingw32 or i686-w64-mingw32).
+#
+# The -posix compilers, since the -win32 thread model has no std::mutex (GoogleTest needs it),
+# and a static runtime, so the executables run without MinGW's DLLs beside them.
+set(REDADADO_MINGW_TRIPLET "x86_64-w64-mingw32" CACHE STRING "mingw-w64 target triplet")
+set(triplet ${REDADADO_MINGW_TRIPLET})
+
+set(CMAKE_SYSTEM_NAME Windows)
+if(triplet MATCHES "^i686")
+  set(CMAKE_SYSTEM_PROCESSOR x86)
+else()
+  set(CMAKE_SYSTEM_PROCESSOR AMD64)
+endif()
+
+set(CMAKE_C_COMPILER ${triplet}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${triplet}-g++-posix)
+set(CMAKE_RC_COMPILER ${triplet}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${triplet})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+
+# Tests (and GoogleTest's discovery) run the executables under Wine.
+find_program(REDADADO_WINE wine)
+if(REDADADO_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${REDADADO_WINE})
+endif()

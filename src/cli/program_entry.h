@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace redadado::cli {
+
+// The command-line arguments after the program name, as UTF-8 whatever the system's code page
+// (Windows hands narrow arguments over in its ANSI code page, which cannot carry every name).
+std::vector<std::string> Utf8Arguments(int argc, char** argv);
+
+// Standard output and error carry the same bytes on every system (no LF to CR LF on Windows),
+// and a Windows console shows the UTF-8 messages as text.
+void PrepareStandardStreams();
+
+}  // namespace redadado::cli

@@ -1,0 +1,11 @@
+#include "cli/program_entry.h"
+
+namespace redadado::cli {
+
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+void PrepareStandardStreams() {}
+
+}  // namespace redadado::cli
