@@ -2,10 +2,13 @@
 
 The real application runs on the AT-SPI bus (started by run-screen-reader-test). Through pyatspi,
 the library Orca itself uses, the test answers the start-up notice, tabs through every control
-checking the focused control's role and name at each step, selects a document in the file
-dialog, prints it with the print button's accessible action, answers the confirmation, and
-checks that the embosser simulator on the pseudo-terminal received the very stream that the
-command-line tool makes of the same document. Then it quits through the quit button.
+checking the focused control's role and name at each step, turns the speech guide on in the
+settings dialog, selects a document in the file dialog, registers it as a job, prints it with the
+print button's accessible action and then as a batch, answering each confirmation, and checks that
+the embosser simulator on the pseudo-terminal received the very stream that the command-line tool
+makes of the same document, each time. Then it quits through the quit button. A private
+speech-dispatcher shows what the speech guide said: nothing while the choice is "使用しない",
+the Part's texts once it is "ＰＣ-Ｔａｌｋｅｒ ＸＰ".
 
 Usage: main_window_test.py APPLICATION CLI DOCUMENT
 """
@@ -44,7 +47,7 @@ TAB_ORDER = [
     ("push button", "設定"),
     ("push button", "終了"),
 ]
-TAB, RETURN = 0xFF09, 0xFF0D
+TAB, RETURN, DOWN = 0xFF09, 0xFF0D, 0xFF54
 
 
 def pump(seconds):
@@ -82,10 +85,27 @@ def find(root, role, name=None):
         breadth_first=True)
 
 
-def focused(application):
-    return pyatspi.findDescendant(
-        application, lambda x: x is not None and x.getState().contains(pyatspi.STATE_FOCUSED),
-        breadth_first=True)
+class FocusTracker:
+    """The control that last gained the focus, from the bus's focus events, as Orca follows it."""
+
+    def __init__(self):
+        self.current = None
+        pyatspi.Registry.registerEventListener(self._changed, "object:state-changed:focused")
+
+    def _changed(self, event):
+        if event.detail1:
+            self.current = event.source
+
+
+FOCUS = None
+
+
+def focused():
+    return FOCUS.current
+
+
+def named(accessible, name):
+    return accessible is not None and accessible.name == name
 
 
 def text_of(accessible):
@@ -116,6 +136,41 @@ def answer(application, caption, text_part, button):
     return text
 
 
+def start_speech_server(folder):
+    """A speech-dispatcher of the test's own, with the dummy module and ALSA sent nowhere."""
+    for sub in ("conf", "log", "home"):
+        os.makedirs(os.path.join(folder, sub))
+    with open(os.path.join(folder, "conf", "speechd.conf"), "w") as conf:
+        conf.write('LogLevel 5\nAudioOutputMethod "alsa"\nAddModule "dummy" "sd_dummy" ""\n'
+                   'DefaultModule "dummy"\nDefaultLanguage "ja"\n')
+    with open(os.path.join(folder, "home", ".asoundrc"), "w") as alsa:
+        alsa.write("pcm.!default { type null }\n")
+    socket = os.path.join(folder, "sd.sock")
+    server = subprocess.Popen(
+        ["speech-dispatcher", "-s", "-t", "0", "-C", os.path.join(folder, "conf"), "-L",
+         os.path.join(folder, "log"), "-S", socket],
+        env=dict(os.environ, HOME=os.path.join(folder, "home")),
+        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    wait_for("the speech server", lambda: os.path.exists(socket))
+    return server, socket, os.path.join(folder, "log", "speech-dispatcher.log")
+
+
+def spoken(log):
+    """The texts the speech server has taken, in order."""
+    with open(log, encoding="utf-8", errors="replace") as lines:
+        return [line.split("Queueing message |", 1)[1].rsplit("|", 1)[0]
+                for line in lines if "Queueing message |" in line]
+
+
+def check_stream(cli_path, output, session, document):
+    """The simulator's session received as many bytes as the tool's stream of the document."""
+    expected_stream = os.path.join(WORK, "expected.bin")
+    subprocess.run([cli_path, "print", document, "--output", expected_stream], check=True)
+    received = f"接続 {session}: {os.path.getsize(expected_stream)} バイト受信"
+    if received not in output:
+        raise AssertionError(f"session {session} did not receive the document: {output}")
+
+
 def main():
     os.makedirs(WORK)
     for program in (APPLICATION, CLI):
@@ -126,35 +181,42 @@ def main():
     with open(os.path.join(WORK, "NEF.ini"), "w") as settings:
         settings.write("12 0 0 4 0 0 0")
 
+    speech_server, speech_socket, speech_log = start_speech_server(os.path.join(WORK, "speech"))
     simulator = subprocess.Popen(
         [cli_path, "emboss-sim", "--link", os.path.join(WORK, "COM1"), "--pictures",
-         os.path.join(WORK, "sheets"), "--baud", "115200", "--sessions", "1"],
+         os.path.join(WORK, "sheets"), "--baud", "115200", "--sessions", "2"],
         stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     wait_for("the simulator's COM1", lambda: os.path.exists(os.path.join(WORK, "COM1")))
 
     app = subprocess.Popen([application_path],
                            env=dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                                    QT_QPA_PLATFORM="xcb"))
+                                    QT_QPA_PLATFORM="xcb",
+                                    SPEECHD_ADDRESS="unix_socket:" + speech_socket))
     try:
         desktop = pyatspi.Registry.getDesktop(0)
         application = wait_for(
             "the application on the bus",
             lambda: next((a for a in desktop if a is not None and a.name == "redadado"), None))
+        # Qt reads the listeners once before it follows their changes: listen after that.
         pump(0.3)
+        global FOCUS
+        FOCUS = FocusTracker()
 
         notice = answer(application, "ＮＥＦからお知らせ", "Ａ４", "OK")
         expect("start-up notice", notice.startswith("ＮＥＦは Ａ４"), True)
 
         # Button1 has the focus; Tab visits every enabled control in order and comes back.
-        first = wait_for("the focus on the first button", lambda: focused(application))
-        expect("first focus", (first.getRoleName(), first.name), TAB_ORDER[0])
+        first = wait_for("the focus on the first button",
+                         lambda: (lambda f: f if f is not None and f.name == TAB_ORDER[0][1]
+                                  else None)(focused()))
+        expect("first focus", first.getRoleName(), TAB_ORDER[0][0])
         stops = [stop for stop in TAB_ORDER[1:] + TAB_ORDER[:1]
                  if find(application, *stop).getState().contains(pyatspi.STATE_SENSITIVE)]
         for role, name in stops:
             key(TAB)
             now = wait_for(f"focus on {name}",
                            lambda: (lambda f: f if f is not None and f.name == name else None)(
-                               focused(application)))
+                               focused()))
             expect(f"role of {name}", now.getRoleName(), role)
             print(f"Tab: {role} {name}")
         tenshu = find(application, "combo box", "点種")
@@ -166,12 +228,38 @@ def main():
         expect("batch key", find(application, "push button", "まとめ印刷")
                .queryAction().getKeyBinding(0), "Alt+R")
 
+        expect("speech with the choice 使用しない", spoken(speech_log), [])
+
+        # The settings dialog: the speech guide's list, read and changed from the keyboard.
+        press(find(application, "push button", "設定"))
+        dialog = wait_for("the settings dialog", lambda: find(application, "dialog", "\u3000設定"))
+        readers = find(dialog, "combo box", "音声ガイド")
+        expect("port list as Orca reads it", text_of(find(dialog, "combo box", "ポート名")),
+               "ＣＯＭ１")
+        for name in ("ポート名", "ボーレート", "フロー制御", "ビット長", "ストップビット", "パリティ",
+                     "音声ガイド"):
+            if name != "ポート名":
+                key(TAB)
+            wait_for(f"focus on {name}", lambda: named(focused(), name))
+        expect("reader list as Orca reads it", text_of(readers), "使用しない")
+        key(DOWN)
+        wait_for("PC-Talker chosen", lambda: text_of(readers) == "ＰＣ-Ｔａｌｋｅｒ ＸＰ")
+        press(find(dialog, "push button", "ＯＫ"))
+        wait_for("the settings dialog to close",
+                 lambda: not dialog.getState().contains(pyatspi.STATE_SHOWING))
+        # A button's action leaves the focus where it was: back on the first button.
+        wait_for("the focus back in the main window", lambda: named(focused(), "ＢＳＥファイル選択"))
+        key(TAB)
+        key(TAB)
+        wait_for("the focus on the file field", lambda: named(focused(), "ファイル"))
+
         # Select the document in the file dialog, typing its path as a user would.
         press(find(application, "push button", "ＢＳＥファイル選択"))
-        dialog = wait_for("the file dialog", lambda: find(application, "dialog", "ＢＳＥファイルの選択"))
+        file_dialog = wait_for("the file dialog",
+                               lambda: find(application, "dialog", "ＢＳＥファイルの選択"))
         entry = wait_for("the file name field",
                          lambda: (lambda f: f if f is not None and f.getRoleName() == "text"
-                                  else None)(focused(dialog)))
+                                  else None)(focused()))
         entry.queryEditableText().setTextContents(DOCUMENT)
         pump(0.2)
         key(RETURN)
@@ -179,32 +267,37 @@ def main():
         wait_for("the chosen path in the file field", lambda: text_of(file_field) == DOCUMENT)
         expect("lines per page", text_of(find(application, "text", "行数")), "２２行（片面）")
 
+        grid = find(application, "table", "ジョブリスト")
+        rows = grid.queryTable().nRows
+        press(find(application, "push button", "登録"))
+        wait_for("the job in the list", lambda: grid.queryTable().nRows == rows + 1)
+
         press(print_button)
         answer(application, "確認", "準備はよろしいですか", "OK")
-        output, _ = simulator.communicate(timeout=120)
         wait_for("the document controls reset after the run", lambda: text_of(file_field) == "")
 
-        expected_stream = os.path.join(WORK, "expected.bin")
-        subprocess.run([cli_path, "print", DOCUMENT, "--output", expected_stream], check=True)
-        received = f"接続 1: {os.path.getsize(expected_stream)} バイト受信"
-        if received not in output:
-            raise AssertionError(f"the simulator did not receive the document: {output}")
+        press(find(application, "push button", "まとめ印刷"))
+        answer(application, "確認", "準備はよろしいですか", "OK")
+        wait_for("the job list emptied by the batch", lambda: grid.queryTable().nRows == rows)
+        output, _ = simulator.communicate(timeout=120)
         print(output.strip())
-        subprocess.run([cli_path, "print", DOCUMENT, "--pictures",
-                        os.path.join(WORK, "expected-sheets")], check=True, capture_output=True)
-        sheets = sorted(os.listdir(os.path.join(WORK, "sheets")))
-        expect("embossed sheets", sheets, sorted(os.listdir(os.path.join(WORK, "expected-sheets"))))
-        for sheet in sheets:
-            with open(os.path.join(WORK, "sheets", sheet), "rb") as got, \
-                 open(os.path.join(WORK, "expected-sheets", sheet), "rb") as want:
-                expect(f"sheet {sheet}", got.read() == want.read(), True)
+        check_stream(cli_path, output, 1, DOCUMENT)
+        check_stream(cli_path, output, 2, DOCUMENT)
+
+        # What the speech guide said once PC-Talker was chosen.
+        said = spoken(speech_log)
+        for text in ("ＢＥＳファイル選択のボタン　イー", "文章ファイルを呼び出してください",
+                     "終了ページの変更　2", "終了ページの変更　999"):
+            if text not in said:
+                raise AssertionError(f"the speech guide did not say {text}: {said}")
+        print("spoken:", " / ".join(said))
 
         press(find(application, "push button", "終了"))
         expect("exit status", app.wait(timeout=20), 0)
         with open(os.path.join(WORK, "NEF.ini")) as settings:
-            expect("settings saved at quit", settings.read(), "12 0 0 4 0 0 0")
+            expect("settings saved at quit", settings.read(), "12 0 0 4 0 0 1")
     finally:
-        for process in (app, simulator):
+        for process in (app, simulator, speech_server):
             if process.poll() is None:
                 process.kill()
                 process.wait()
