@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/file_paths.h"
 #include "cli/commands.h"
 #include "emboss/file_sink.h"
 #include "emboss/print_options.h"
@@ -109,7 +110,7 @@ struct Output {
 
 std::optional<Output> OpenFile(const std::string& path) {
   auto file = std::make_unique<FileSink>();
-  if (const auto reason = file->Open(path)) {
+  if (const auto reason = file->Open(PathFromUtf8(path))) {
     PrintError(*reason);
     return std::nullopt;
   }
@@ -135,7 +136,7 @@ std::optional<Output> OpenPort(const Session& session, Messages& messages,
 }
 
 std::optional<Output> OpenPictures(const std::string& directory) {
-  auto embosser = std::make_unique<VirtualEmbosser>(directory);
+  auto embosser = std::make_unique<VirtualEmbosser>(PathFromUtf8(directory));
   VirtualEmbosser* sink = embosser.get();
   return Output{std::move(embosser), [sink] {
                   const VirtualEmbosser::Outcome outcome = sink->Finish();

@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "emboss/held_write.h"
 #include "emboss/serial_link.h"
 
 namespace redadado {
@@ -58,16 +59,9 @@ void ApplyLineParameters(DCB& dcb, const LineParameters& line) {
   }
 }
 
-// Whether output that did not go out is waiting on the far end or on the queue ahead of it,
-// rather than on a link that went away.
-bool OutputHeld(const COMSTAT& status) {
-  return status.fCtsHold || status.fDsrHold || status.fRlsdHold || status.fXoffHold ||
-         status.fXoffSent || status.cbOutQue > 0;
-}
-
 }  // namespace
 
-class Win32Port final : public SerialLink::Port {
+class Win32Port final : public SerialLink::Port, private WritePort {
  public:
   Win32Port(HANDLE handle, HoldHandler whileHeld)
       : handle_(handle), whileHeld_(std::move(whileHeld)) {}
@@ -80,32 +74,11 @@ class Win32Port final : public SerialLink::Port {
       failure_ = "シリアルポートは閉じられています。";
     }
     if (!failure_.empty()) return false;
-    const HeldWait wait(whileHeld_);
-    for (;;) {
-      DWORD written = 0;
-      if (!WriteFile(handle_, &byte, 1, &written, nullptr)) {
-        failure_ = SystemError("シリアルポートへの送信に失敗しました", GetLastError());
-        return false;
-      }
-      if (written == 1) return true;
-      // The write timed out: a hold (Xoff, handshake lines, a full queue) waits, keeping the
-      // windows alive; anything else is a link that stopped working.
-      DWORD errors = 0;
-      COMSTAT status{};
-      if (!ClearCommError(handle_, &errors, &status)) {
-        failure_ = SystemError("シリアルポートの状態を読めませんでした", GetLastError());
-        return false;
-      }
-      if (!OutputHeld(status)) {
-        failure_ =
-            "シリアルポートの接続が切れました（相手側が閉じられたか、アダプターが外されました）。";
-        return false;
-      }
-      if (!wait.GoOn()) {
-        failure_ = kOutputAbandoned;
-        return false;
-      }
+    if (std::optional<std::string> failure = WriteThroughHolds(*this, byte, whileHeld_)) {
+      failure_ = std::move(*failure);
+      return false;
     }
+    return true;
   }
 
   std::string Failure() const override { return failure_; }
@@ -157,6 +130,21 @@ class Win32Port final : public SerialLink::Port {
   }
 
  private:
+  Write TryWrite(std::uint8_t byte) override {
+    DWORD written = 0;
+    if (!WriteFile(handle_, &byte, 1, &written, nullptr)) {
+      return {false, SystemError("シリアルポートへの送信に失敗しました", GetLastError())};
+    }
+    return {written == 1, std::nullopt};
+  }
+
+  std::optional<std::string> CheckStatus() override {
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (ClearCommError(handle_, &errors, &status)) return std::nullopt;
+    return SystemError("シリアルポートの状態を読めませんでした", GetLastError());
+  }
+
   HANDLE handle_;
   HoldHandler whileHeld_;
   std::string failure_;

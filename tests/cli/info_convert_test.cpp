@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/file_paths.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
 
@@ -55,6 +56,37 @@ TEST(CliConvert, WritesTheTargetAndRefusesWhatCannotBeRead) {
   r = RunCli({"convert", kSamples + "/tenji.bes", (dir / "no" / "x.bse").string()});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err.rfind("ＢＳＥファイルが作成できませんでした。", 0), 0u);
+}
+
+// Names outside any ANSI code page: on Windows only wide arguments and wide file calls reach them.
+TEST(Cli, DocumentsAndOutputsWithJapaneseNames) {
+  TempDir dir;
+  const std::string taketori = test::ReadFile(kSamples + "/taketori.bse");
+  const std::string document = Utf8FromPath(dir.Write("竹取.bse", taketori));
+  const std::string bes =
+      Utf8FromPath(dir.Write("点字.bes", test::ReadFile(kSamples + "/tenji.bes")));
+  auto r = RunCli({"info", document});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("ページ数: 4"), std::string::npos) << r.out;
+
+  const std::string stream = Utf8FromPath(dir / "出力.bin");
+  r = RunCli({"print", document, "--output", stream});
+  EXPECT_EQ(r.status, 0) << r.err;
+  const std::string plain = Utf8FromPath(dir / "plain.bin");
+  ASSERT_EQ(RunCli({"print", kSamples + "/taketori.bse", "--output", plain}).status, 0);
+  EXPECT_EQ(test::ReadFile(dir / "出力.bin"), test::ReadFile(dir / "plain.bin"));
+
+  const std::string pictures = Utf8FromPath(dir / "画像");
+  r = RunCli({"print", document, "--pages", "1-1", "--pictures", pictures});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find(pictures), std::string::npos) << r.out;
+  EXPECT_TRUE(std::filesystem::exists(dir / "画像" / "side-001.png"));
+
+  r = RunCli({"convert", bes, Utf8FromPath(dir / "変換.bse")});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(std::filesystem::exists(dir / "変換.bse"));
+  r = RunCli({"read", bes, "--page", "1"});
+  EXPECT_EQ(r.status, 0) << r.err;
 }
 
 TEST(Cli, WrongUsageGivesStatusTwo) {
