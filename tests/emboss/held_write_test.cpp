@@ -65,7 +65,8 @@ TEST(WriteThroughHolds, WaitsOutAnyHoldAndEndsOnlyOnAFailingCall) {
   for (const Case& c : cases) {
     ScriptedPort port(c.writes, c.statuses);
     int pumps = 0;
-    const std::optional<std::string> failure = WriteThroughHolds(port, 0x42, [&pumps] { ++pumps; });
+    const std::optional<std::string> failure = WriteThroughHolds(
+        port, 0x42, [&](std::chrono::milliseconds) { return ++pumps != c.giveUpAt; });
     EXPECT_EQ(failure, c.failure) << c.what;
     EXPECT_EQ(pumps, c.pumps) << c.what;
     EXPECT_EQ(port.tried, std::vector<std::uint8_t>(c.writes.size(), 0x42)) << c.what;
