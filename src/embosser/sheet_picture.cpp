@@ -1,14 +1,36 @@
 #include "embosser/sheet_picture.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/file_paths.h"
 
-// stb's PNG writer, compiled here alone; its deflate is its own, so the bytes are the same on
-// every system.
+namespace {
+
+// zlib's deflate for stb's PNG writer: a third of the size of stb's own in less than half the
+// time, and with the same zlib release (Debian's, for Linux and for mingw-w64) the same bytes on
+// every system. The buffer is the writer's to free.
+unsigned char* ZlibCompress(unsigned char* data, int length, int* compressedLength, int) {
+  uLongf size = compressBound(static_cast<uLong>(length));
+  auto* out = static_cast<unsigned char*>(std::malloc(size));
+  if (out == nullptr) return nullptr;
+  if (compress2(out, &size, data, static_cast<uLong>(length), Z_DEFAULT_COMPRESSION) != Z_OK) {
+    std::free(out);
+    return nullptr;
+  }
+  *compressedLength = static_cast<int>(size);
+  return out;
+}
+
+}  // namespace
+
+// stb's PNG writer, compiled here alone.
+#define STBIW_ZLIB_COMPRESS ZlibCompress
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
