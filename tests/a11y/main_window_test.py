@@ -197,7 +197,9 @@ def main():
         application = wait_for(
             "the application on the bus",
             lambda: next((a for a in desktop if a is not None and a.name == "redadado"), None))
-        # Qt reads the listeners once before it follows their changes: listen after that.
+        # Qt reads the listeners once at start before it follows their changes: listen once the
+        # start-up notice shows, well after that.
+        wait_for("the start-up notice", lambda: find(application, "alert", "ＮＥＦからお知らせ"))
         pump(0.3)
         global FOCUS
         FOCUS = FocusTracker()
