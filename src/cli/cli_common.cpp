@@ -5,19 +5,51 @@
 #include "document/bes_import.h"
 
 namespace redadado::cli {
+CLI::Validator ParsedNumber(std::function<std::optional<int>(std::string_view)> parse,
+                            std::string expected) {
+  return CLI::Validator(
+      [parse = std::move(parse), expected = std::move(expected)](std::string& text) {
+        const std::optional<int> value = parse(text);
+        if (!value) return "takes " + expected + ", not " + text;
+        text = std::to_string(*value);
+        return std::string();
+      },
+      "");
+}
+
+namespace {
+
+std::string Range(int min, int max) {
+  return "a number from " + std::to_string(min) + " to " + std::to_string(max);
+}
+
+CLI::Validator RangeValidator(int min, int max) {
+  return ParsedNumber([min, max](std::string_view text) { return ParseNumber(text, min, max); },
+                      Range(min, max));
+}
+
+}  // namespace
+
+void ThrowUsage(const std::string& message) {
+  throw CLI::ValidationError(message);
+}
 
 void PrintError(std::string_view message) {
   std::cerr << message << '\n';
 }
 
-int UsageError(std::string_view message) {
-  std::cerr << "redadado-cli: " << message << "\n"
-            << "usage: redadado-cli info|convert|print|read"
-#ifdef REDADADO_EMBOSS_SIM
-            << "|emboss-sim"
-#endif
-            << " ... (redadado-cli --help)\n";
-  return kUsage;
+CLI::Option* AddNumberOption(CLI::App& app, const std::string& name, int& value, int min, int max,
+                             const std::string& description) {
+  return app.add_option(name, value, description)
+      ->transform(RangeValidator(min, max))
+      ->type_name("N");
+}
+
+CLI::Option* AddNumberOption(CLI::App& app, const std::string& name, std::optional<int>& value,
+                             int min, int max, const std::string& description) {
+  return app.add_option(name, value, description)
+      ->transform(RangeValidator(min, max))
+      ->type_name("N");
 }
 
 Session MakeSession() {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <CLI/CLI.hpp>
+#include <functional>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/session.h"
 #include "emboss/print_options.h"
@@ -15,12 +17,30 @@ inline constexpr int kDone = 0;
 inline constexpr int kRefused = 1;  // document refused, or a device or file failure
 inline constexpr int kUsage = 2;
 
-using Args = std::span<const std::string_view>;
+// Runs the tool on its arguments (without the program name, UTF-8) and returns the exit status.
+int RunCommandLine(std::vector<std::string> args);
+
+// Runs a command once its options are parsed; returns the exit status.
+using Runner = std::function<int()>;
+
+// Wrong usage that only shows after parsing (a page the document does not have): reported
+// like every parse error of the command line.
+[[noreturn]] void ThrowUsage(const std::string& message);
 
 // Prints a message to standard error in the system's own words.
 void PrintError(std::string_view message);
-// Prints "redadado-cli: <message>" and the usage line, and returns kUsage.
-int UsageError(std::string_view message);
+
+// --name N: a whole decimal number within [min, max] (CLI11 alone would also read octal and
+// hex).
+CLI::Option* AddNumberOption(CLI::App& app, const std::string& name, int& value, int min, int max,
+                             const std::string& description);
+CLI::Option* AddNumberOption(CLI::App& app, const std::string& name, std::optional<int>& value,
+                             int min, int max, const std::string& description);
+
+// Checks an option's text with `parse` and leaves its decimal value for CLI11 to store;
+// `expected` says what the option takes.
+CLI::Validator ParsedNumber(std::function<std::optional<int>(std::string_view)> parse,
+                            std::string expected);
 
 // A session on the application directory of the executable (where NEF.ini lives).
 Session MakeSession();

@@ -1,4 +1,6 @@
+#include <filesystem>
 #include <iostream>
+#include <memory>
 #include <mutex>
 
 #include "cli/commands.h"
@@ -6,33 +8,23 @@
 
 namespace redadado::cli {
 
-int RunEmbossSim(Args args) {
+namespace {
+
+struct SimOptions {
+  std::optional<std::string> link;
+  std::string pictures = "embossed";
+  std::optional<int> baud;
+  int sessions = 0;  // 0: until interrupted
+};
+
+int EmbossSim(const SimOptions& given) {
   Session session = MakeSession();
   SimulatorOptions options;
-  options.link = session.paths.PortLink("COM1");  // what the windows open with the defaults
-  options.pictures = "embossed";
-  int sessions = 0;  // 0: until interrupted
-  std::optional<int> baud;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string_view arg = args[i];
-    if (i + 1 >= args.size())
-      return UsageError("emboss-sim: " + std::string(arg) + " needs a value");
-    const std::string_view value = args[++i];
-    if (arg == "--link") {
-      options.link = std::string(value);
-    } else if (arg == "--pictures") {
-      options.pictures = std::string(value);
-    } else if (arg == "--baud") {
-      baud = ParseNumber(value, 50, 4'000'000);
-      if (!baud) return UsageError("emboss-sim: --baud takes a speed in baud");
-    } else if (arg == "--sessions") {
-      const std::optional<int> count = ParseNumber(value, 1, 1'000'000);
-      if (!count) return UsageError("emboss-sim: --sessions takes a positive number");
-      sessions = *count;
-    } else {
-      return UsageError("unknown option for emboss-sim: " + std::string(arg));
-    }
-  }
+  // What the windows open with the default settings.
+  options.link = given.link ? std::filesystem::path(*given.link) : session.paths.PortLink("COM1");
+  options.pictures = given.pictures;
+  const int sessions = given.sessions;
+  const std::optional<int> baud = given.baud;
   const LineParametersResult line = LineParametersFor(session.settings);
   if (!line.parameters) {
     PrintError(line.reason);
@@ -65,6 +57,26 @@ int RunEmbossSim(Args args) {
   }
   std::lock_guard lock(output);
   return sessions > 0 && !allOk ? kRefused : kDone;
+}
+
+}  // namespace
+
+Runner DeclareEmbossSim(CLI::App& command) {
+  auto options = std::make_shared<SimOptions>();
+  command
+      .add_option("--link", options->link,
+                  "where the terminal's device is linked (default: the application "
+                  "directory's COM1)")
+      ->type_name("PATH");
+  command
+      .add_option("--pictures", options->pictures,
+                  "one PNG per sheet side in DIR (default ./embossed)")
+      ->type_name("DIR");
+  AddNumberOption(command, "--baud", options->baud, 50, 4'000'000,
+                  "the embosser's speed (default: the settings')");
+  AddNumberOption(command, "--sessions", options->sessions, 1, 1'000'000,
+                  "stop after N connections (default: run until Ctrl+C)");
+  return [options] { return EmbossSim(*options); };
 }
 
 }  // namespace redadado::cli

@@ -20,7 +20,7 @@ namespace {
 struct PrintCommand {
   std::string document;
   PrintOptions print;
-  bool back = true;
+  std::string back = "yes";
   std::optional<std::string> output;
   std::optional<std::string> port;
   std::optional<std::string> pictures;
@@ -29,54 +29,56 @@ struct PrintCommand {
 // With no destination given, the virtual embosser draws the sheets here.
 constexpr const char* kDefaultPictures = "embossed";
 
-// The options as a usage error text, or nothing when they are fine.
-std::optional<std::string> ParseOptions(Args args, PrintCommand& options) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string_view arg = args[i];
-    if (!arg.starts_with("--")) {
-      if (!options.document.empty()) return "print takes one DOCUMENT";
-      options.document = std::string(arg);
-      continue;
-    }
-    if (i + 1 >= args.size()) return std::string(arg) + " needs a value";
-    const std::string_view value = args[++i];
-    if (arg == "--copies") {
-      const auto copies = ParseNumber(value, 1, 999);
-      if (!copies) return "--copies takes a number from 1 to 999";
-      options.print.copies = *copies;
-    } else if (arg == "--pages") {
-      const auto pages = ParsePageRange(value);
-      if (!pages) return "--pages takes A-B with pages from 1 to 999";
-      options.print.firstPage = pages->first;
-      options.print.lastPage = pages->second;
-    } else if (arg == "--side") {
-      options.print.side = ParseSideChoice(value);
-      if (!options.print.side) {
-        return "--side takes none|front|back|both|both-in-order|single or -1..4";
-      }
-    } else if (arg == "--dots") {
-      const auto dots = ParseDotKind(value);
-      if (!dots) return "--dots takes medium|large|medium-double|large-double or 0..3";
-      options.print.dots = *dots;
-    } else if (arg == "--back") {
-      if (value != "yes" && value != "no") return "--back takes yes or no";
-      options.back = value == "yes";
-    } else if (arg == "--output") {
-      options.output = std::string(value);
-    } else if (arg == "--port") {
-      options.port = std::string(value);
-    } else if (arg == "--pictures") {
-      options.pictures = std::string(value);
-    } else {
-      return "unknown option for print: " + std::string(arg);
-    }
-  }
-  if (options.document.empty()) return "print takes a DOCUMENT";
-  const int destinations =
-      (options.output ? 1 : 0) + (options.port ? 1 : 0) + (options.pictures ? 1 : 0);
-  if (destinations > 1) return "print takes one of --port, --output and --pictures";
-  if (destinations == 0) options.pictures = kDefaultPictures;
-  return std::nullopt;
+void DeclareOptions(CLI::App& command, PrintCommand& options) {
+  command.add_option("DOCUMENT", options.document, "a BSE or BES document")->required();
+  AddNumberOption(command, "--copies", options.print.copies, 1, 999,
+                  "number of copies (default 1)");
+  command
+      .add_option_function<std::string>(
+          "--pages",
+          [&options](const std::string& text) {
+            const auto pages = ParsePageRange(text);
+            options.print.firstPage = pages->first;
+            options.print.lastPage = pages->second;
+          },
+          "page range (default 1 to the header's page count)")
+      ->check(CLI::Validator(
+          [](std::string& text) {
+            return ParsePageRange(text) ? std::string()
+                                        : "takes A-B with pages from 1 to 999, not " + text;
+          },
+          ""))
+      ->type_name("A-B");
+  command
+      .add_option("--side", options.print.side,
+                  "print-side choice (default: both for 18 lines, none for 22)")
+      ->transform(
+          ParsedNumber(ParseSideChoice, "none|front|back|both|both-in-order|single or -1..4"))
+      ->type_name("none|front|back|both|both-in-order|single");
+  command.add_option("--dots", options.print.dots, "dot kind (default medium)")
+      ->transform(ParsedNumber(ParseDotKind, "medium|large|medium-double|large-double or 0..3"))
+      ->type_name("medium|large|medium-double|large-double");
+  command.add_option("--back", options.back, "answer to the back-side question (default yes)")
+      ->check(CLI::Validator(
+          [](std::string& text) {
+            return text == "yes" || text == "no" ? std::string() : "takes yes or no, not " + text;
+          },
+          ""))
+      ->type_name("yes|no");
+  CLI::Option* port = command
+                          .add_option("--port", options.port,
+                                      "COM1..COM9 or a device path; line parameters from NEF.ini")
+                          ->type_name("NAME");
+  CLI::Option* output =
+      command.add_option("--output", options.output, "write the byte stream to FILE")
+          ->type_name("FILE");
+  CLI::Option* pictures = command
+                              .add_option("--pictures", options.pictures,
+                                          "virtual embosser: one PNG per embossed sheet side in "
+                                          "DIR (the default, into ./embossed)")
+                              ->type_name("DIR");
+  port->excludes(output)->excludes(pictures);
+  output->excludes(pictures);
 }
 
 // Messages go to standard error; the back-side question is answered by --back, every other
@@ -156,17 +158,13 @@ std::optional<Output> OpenOutput(const Session& session, Messages& messages,
   return OpenPictures(*options.pictures);
 }
 
-}  // namespace
-
-int RunPrint(Args args) {
-  PrintCommand options;
-  if (const auto usage = ParseOptions(args, options)) return UsageError(*usage);
-
+int Print(PrintCommand options) {
+  if (!options.output && !options.port && !options.pictures) options.pictures = kDefaultPictures;
   Session session = MakeSession();
   const std::optional<HeaderCheck> check = OpenDocument(session, options.document);
   if (!check) return kRefused;
 
-  StderrMessages messages(options.back);
+  StderrMessages messages(options.back == "yes");
   std::optional<Output> output = OpenOutput(session, messages, options);
   if (!output) return kRefused;
   FixedControls controls(options.print, *check, options.document);
@@ -175,6 +173,14 @@ int RunPrint(Args args) {
       PrintDocument(session, controls, ui, messages, *output->sink, /*quiet=*/true);
   const bool finished = output->finish();
   return result == PrintResult::kDone && finished ? kDone : kRefused;
+}
+
+}  // namespace
+
+Runner DeclarePrint(CLI::App& command) {
+  auto options = std::make_shared<PrintCommand>();
+  DeclareOptions(command, *options);
+  return [options] { return Print(*options); };
 }
 
 }  // namespace redadado::cli

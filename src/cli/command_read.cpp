@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -57,40 +58,13 @@ int OpenFailed() {
   return kRefused;
 }
 
-}  // namespace
-
-int RunRead(Args args) {
-  std::optional<std::string> document;
-  std::optional<std::string_view> pageText;
-  bool dots = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--dots") {
-      dots = true;
-    } else if (args[i] == "--page") {
-      if (i + 1 == args.size()) return UsageError("--page needs a page number");
-      pageText = args[++i];
-    } else if (args[i].starts_with("--")) {
-      return UsageError("unknown option of read: " + std::string(args[i]));
-    } else if (document) {
-      return UsageError("read takes one DOCUMENT");
-    } else {
-      document = std::string(args[i]);
-    }
-  }
-  if (!document) return UsageError("read takes one DOCUMENT");
-  std::optional<int> page;
-  if (pageText) {
-    page = ParseNumber(*pageText, 1, 999);
-    if (!page) return UsageError("--page takes a page number: " + std::string(*pageText));
-  }
-
+int Read(const std::string& document, std::optional<int> page, bool dots) {
   Session session = MakeSession();
-  const std::optional<HeaderCheck> check = OpenDocument(session, *document);
+  const std::optional<HeaderCheck> check = OpenDocument(session, document);
   if (!check) return kRefused;
   if (page && *page > check->pageCount) {
-    return UsageError("the document has " + std::to_string(check->pageCount) + " pages");
+    ThrowUsage("the document has " + std::to_string(check->pageCount) + " pages");
   }
-
   const std::string& path = session.document.path;
   const int linesPerPage = session.document.linesPerPage;
   std::string out;
@@ -109,6 +83,25 @@ int RunRead(Args args) {
   }
   std::cout << out;
   return kDone;
+}
+
+}  // namespace
+
+Runner DeclareRead(CLI::App& command) {
+  struct Options {
+    std::string document;
+    std::optional<int> page;
+    bool dots = false;
+  };
+  auto options = std::make_shared<Options>();
+  command.add_option("DOCUMENT", options->document, "a BSE or BES document")->required();
+  AddNumberOption(command, "--page", options->page, 1, 999, "only page N");
+  command.add_flag("--dots", options->dots, "every cell as its braille pattern");
+  command.footer(
+      "One line per drawn row: a cell with a reading shows the reading, any other cell its\n"
+      "braille pattern, a blank cell a space. Without --page every page, each after a line\n"
+      "\"ページ N\"; the reading marks carry on from page to page.");
+  return [options] { return Read(options->document, options->page, options->dots); };
 }
 
 }  // namespace redadado::cli

@@ -4,11 +4,12 @@
 
 namespace redadado::cli {
 
-// Each takes the arguments after the command name and returns the exit status.
-int RunInfo(Args args);
-int RunConvert(Args args);
-int RunRead(Args args);
-int RunPrint(Args args);
-int RunEmbossSim(Args args);
+// Each declares the options and arguments of its command on `command` and returns what runs
+// the command once the command line has been parsed.
+Runner DeclareInfo(CLI::App& command);
+Runner DeclareConvert(CLI::App& command);
+Runner DeclareRead(CLI::App& command);
+Runner DeclarePrint(CLI::App& command);
+Runner DeclareEmbossSim(CLI::App& command);
 
 }  // namespace redadado::cli

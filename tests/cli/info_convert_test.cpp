@@ -89,12 +89,44 @@ TEST(Cli, DocumentsAndOutputsWithJapaneseNames) {
   EXPECT_EQ(r.status, 0) << r.err;
 }
 
-TEST(Cli, WrongUsageGivesStatusTwo) {
+TEST(Cli, WrongUsageGivesStatusTwoAndTheSameWordingForEveryCommand) {
   EXPECT_EQ(RunCli({}).status, 2);
-  EXPECT_EQ(RunCli({"frobnicate"}).status, 2);
-  EXPECT_EQ(RunCli({"info"}).status, 2);
   EXPECT_EQ(RunCli({"convert", "a.bes"}).status, 2);
-  EXPECT_EQ(RunCli({"--help"}).status, 0);
+  // What is wrong, the command's usage, where its help is.
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"frobnicate"},
+       "redadado-cli: unknown command: frobnicate\nUsage: redadado-cli [OPTIONS] "
+       "COMMAND\n(redadado-cli --help)\n"},
+      {{"info"},
+       "redadado-cli info: DOCUMENT is required\nUsage: redadado-cli info [OPTIONS] "
+       "DOCUMENT\n(redadado-cli info --help)\n"},
+      {{"read", "x.bse", "--page", "010x"},
+       "redadado-cli read: --page: takes a number from 1 to 999, not 010x\nUsage: redadado-cli "
+       "read [OPTIONS] DOCUMENT\n(redadado-cli read --help)\n"},
+      {{"print", "x.bse", "--copies", "0x10"},
+       "redadado-cli print: --copies: takes a number from 1 to 999, not 0x10\nUsage: "
+       "redadado-cli print [OPTIONS] DOCUMENT\n(redadado-cli print --help)\n"},
+  };
+  for (const auto& [args, err] : cases) {
+    const auto r = RunCli(args);
+    EXPECT_EQ(r.status, 2) << args.front();
+    EXPECT_EQ(r.err, err);
+    EXPECT_EQ(r.out, "");
+  }
+}
+
+TEST(Cli, EveryCommandHasItsOwnHelp) {
+  auto r = RunCli({"--help"});
+  EXPECT_EQ(r.status, 0);
+  for (const std::string command : {"info", "convert", "print", "read"}) {
+    EXPECT_NE(r.out.find("\n  " + command + " "), std::string::npos) << command << r.out;
+    const auto help = RunCli({command, "--help"});
+    EXPECT_EQ(help.status, 0) << command;
+    EXPECT_NE(help.out.find("Usage: redadado-cli " + command + " "), std::string::npos) << help.out;
+  }
+  EXPECT_NE(
+      RunCli({"print", "--help"}).out.find("--side none|front|back|both|both-in-order|single"),
+      std::string::npos);
 }
 
 }  // namespace
