@@ -39,6 +39,11 @@ constexpr Command kCommands[] = {
     {"emboss-sim", "a virtual embosser on a pseudo-terminal, paced with Xon/Xoff",
      DeclareEmbossSim},
 #endif
+#ifdef REDADADO_PICTURES
+    {"view", "the page view's picture of one page, as the window draws it", DeclareView},
+    {"overview", "the page overview's picture of all pages, as the window draws it",
+     DeclareOverview},
+#endif
 };
 
 }  // namespace

@@ -11,5 +11,7 @@ Runner DeclareConvert(CLI::App& command);
 Runner DeclareRead(CLI::App& command);
 Runner DeclarePrint(CLI::App& command);
 Runner DeclareEmbossSim(CLI::App& command);
+Runner DeclareView(CLI::App& command);
+Runner DeclareOverview(CLI::App& command);
 
 }  // namespace redadado::cli
