@@ -28,6 +28,10 @@ TLP_SaikaiForm::TLP_SaikaiForm(Session& session, QWidget* parent)
   SaikaiE->setReadOnly(true);
   Place(SaikaiE, 256, 51, 33, 21);
   SaikaiUD = new UpDown(this, SaikaiE, 1, 999, 1);
+  // No label stands for the page field: screen readers get its words here.
+  SaikaiRB->setAccessibleName("指定ページから印刷を再開する");
+  SaikaiE->setAccessibleName("再開ページ");
+  SaikaiUD->setAccessibleName("再開ページのアップダウン");
   SaikaiUD->setObjectName("SaikaiUD");
   Place(SaikaiUD, 289, 51, 16, 21);
   Label2 = new QLabel("ページから", this);

@@ -5,8 +5,9 @@ the library Orca itself uses, the test answers the start-up notice, tabs through
 checking the focused control's role and name at each step, turns the speech guide on in the
 settings dialog, selects a document in the file dialog, registers it as a job, prints it with the
 print button's accessible action and then as a batch, answering each confirmation, and checks that
-the embosser simulator on the pseudo-terminal received the very stream that the command-line tool
-makes of the same document, each time. Then it quits through the quit button. A private
+the embosser simulator on the pseudo-terminal received as much as the command-line tool makes of
+the same document, each time. Then thirty copies, interrupted with Esc and resumed through the
+resume dialog, and the quit button. A private
 speech-dispatcher shows what the speech guide said: nothing while the choice is "使用しない",
 the Part's texts once it is "ＰＣ-Ｔａｌｋｅｒ ＸＰ".
 
@@ -47,7 +48,8 @@ TAB_ORDER = [
     ("push button", "設定"),
     ("push button", "終了"),
 ]
-TAB, RETURN, DOWN = 0xFF09, 0xFF0D, 0xFF54
+TAB, RETURN, ESCAPE, BACKSPACE, END, UP, DOWN = (0xFF09, 0xFF0D, 0xFF1B, 0xFF08, 0xFF57, 0xFF52,
+                                                  0xFF54)
 
 
 def pump(seconds):
@@ -162,6 +164,20 @@ def spoken(log):
                 for line in lines if "Queueing message |" in line]
 
 
+def choose_document(application, path):
+    """Selects a document in the file dialog, typing its path as a user would."""
+    press(find(application, "push button", "ＢＳＥファイル選択"))
+    wait_for("the file dialog", lambda: find(application, "dialog", "ＢＳＥファイルの選択"))
+    entry = wait_for("the file name field",
+                     lambda: (lambda f: f if f is not None and f.getRoleName() == "text"
+                              else None)(focused()))
+    entry.queryEditableText().setTextContents(path)
+    pump(0.2)
+    key(RETURN)
+    file_field = find(application, "text", "ファイル")
+    wait_for("the chosen path in the file field", lambda: text_of(file_field) == path)
+
+
 def check_stream(cli_path, output, session, document):
     """The simulator's session received as many bytes as the tool's stream of the document."""
     expected_stream = os.path.join(WORK, "expected.bin")
@@ -184,7 +200,7 @@ def main():
     speech_server, speech_socket, speech_log = start_speech_server(os.path.join(WORK, "speech"))
     simulator = subprocess.Popen(
         [cli_path, "emboss-sim", "--link", os.path.join(WORK, "COM1"), "--pictures",
-         os.path.join(WORK, "sheets"), "--baud", "115200", "--sessions", "2"],
+         os.path.join(WORK, "sheets"), "--baud", "115200", "--sessions", "3"],
         stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     wait_for("the simulator's COM1", lambda: os.path.exists(os.path.join(WORK, "COM1")))
 
@@ -255,18 +271,8 @@ def main():
         key(TAB)
         wait_for("the focus on the file field", lambda: named(focused(), "ファイル"))
 
-        # Select the document in the file dialog, typing its path as a user would.
-        press(find(application, "push button", "ＢＳＥファイル選択"))
-        file_dialog = wait_for("the file dialog",
-                               lambda: find(application, "dialog", "ＢＳＥファイルの選択"))
-        entry = wait_for("the file name field",
-                         lambda: (lambda f: f if f is not None and f.getRoleName() == "text"
-                                  else None)(focused()))
-        entry.queryEditableText().setTextContents(DOCUMENT)
-        pump(0.2)
-        key(RETURN)
+        choose_document(application, DOCUMENT)
         file_field = find(application, "text", "ファイル")
-        wait_for("the chosen path in the file field", lambda: text_of(file_field) == DOCUMENT)
         expect("lines per page", text_of(find(application, "text", "行数")), "２２行（片面）")
 
         grid = find(application, "table", "ジョブリスト")
@@ -281,15 +287,44 @@ def main():
         press(find(application, "push button", "まとめ印刷"))
         answer(application, "確認", "準備はよろしいですか", "OK")
         wait_for("the job list emptied by the batch", lambda: grid.queryTable().nRows == rows)
+
+        # Thirty copies, interrupted with Esc at once and resumed from the resume dialog.
+        choose_document(application, DOCUMENT)
+        copies = find(application, "text", "部数")
+        copies.queryComponent().grabFocus()
+        wait_for("the focus on the copies", lambda: named(focused(), "部数"))
+        for symbol in (END, BACKSPACE, ord("3"), ord("0")):
+            key(symbol)
+        wait_for("thirty copies", lambda: text_of(copies) == "30")
+        press(print_button)
+        answer(application, "確認", "準備はよろしいですか", "OK")
+        # Esc once the run shows its progress, so that the key reaches a window of the run.
+        wait_for("the progress window", lambda: find(application, "filler", "\u3000印刷情報"))
+        key(ESCAPE)
+        resume = wait_for("the resume dialog", lambda: find(application, "dialog", "\u3000印刷の再開・中断"))
+        stop = find(resume, "radio button", "印刷を中止する")
+        wait_for("the focus on stopping", lambda: named(focused(), "印刷を中止する"))
+        expect("stopping preselected", stop.getState().contains(pyatspi.STATE_CHECKED), True)
+        expect("resume page field", text_of(find(resume, "text", "再開ページ")), "1")
+        key(UP)
+        resume_choice = find(resume, "radio button", "指定ページから印刷を再開する")
+        wait_for("resuming chosen", lambda: resume_choice.getState().contains(pyatspi.STATE_CHECKED))
+        press(find(resume, "push button", "ＯＫ"))
+        answer(application, "確認", "1 ページから印刷を再開します。", "OK")
+        wait_for("the document controls reset after the resumed run",
+                 lambda: text_of(file_field) == "", timeout=120)
+
         output, _ = simulator.communicate(timeout=120)
         print(output.strip())
         check_stream(cli_path, output, 1, DOCUMENT)
         check_stream(cli_path, output, 2, DOCUMENT)
+        if "接続 3: " not in output or output.count("面を出力しました") != 3:
+            raise AssertionError(f"the resumed run did not reach the embosser whole: {output}")
 
         # What the speech guide said once PC-Talker was chosen.
         said = spoken(speech_log)
         for text in ("ＢＥＳファイル選択のボタン　イー", "文章ファイルを呼び出してください",
-                     "終了ページの変更　2", "終了ページの変更　999"):
+                     "終了ページの変更　2", "終了ページの変更　999", "部数　1", "部数の変更　30"):
             if text not in said:
                 raise AssertionError(f"the speech guide did not say {text}: {said}")
         print("spoken:", " / ".join(said))

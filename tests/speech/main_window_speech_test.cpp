@@ -9,6 +9,7 @@
 
 #include "app/Nefmain.h"
 #include "app/Settei.h"
+#include "emboss/Lpsaikai.h"
 #include "speech/Accessibility.h"
 #include "speech/recording_reader.h"
 #include "support/temp_dir.h"
@@ -139,6 +140,10 @@ TEST(MainWindowSpeech, ControlsAreNamedForWhatTheyAreAndDescribedByTheirHints) {
   settings.show();
   EXPECT_EQ(w.Name(settings.BorateCB), "ボーレート");
   EXPECT_EQ(w.Name(settings.OnseiSoftCB), "音声ガイド");
+
+  TLP_SaikaiForm resume(w.session);
+  EXPECT_EQ(w.Name(resume.SaikaiRB), "指定ページから印刷を再開する");
+  EXPECT_EQ(w.Name(resume.SaikaiUD), "再開ページのアップダウン");
 }
 
 // A closed combo box gives its current item as its text, which is what Orca reads.
