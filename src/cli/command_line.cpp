@@ -51,6 +51,10 @@ constexpr Command kCommands[] = {
 int RunCommandLine(std::vector<std::string> args) {
   CLI::App app("redadado-cli: large-braille embossing without the windows", kToolName);
   app.require_subcommand(1);
+  // CLI11 takes /NAME for an option on Windows, which would swallow absolute paths such as
+  // /tmp/a.bse (Wine) or /c/doc.bse; the options are --name on every system. Subcommands inherit
+  // it.
+  app.allow_windows_style_options(false);
   auto formatter = std::make_shared<CLI::Formatter>();
   formatter->label("Subcommands", "Commands");
   formatter->label("SUBCOMMAND", "COMMAND");
