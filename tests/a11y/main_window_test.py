@@ -6,8 +6,8 @@ checking the focused control's role and name at each step, turns the speech guid
 settings dialog, selects a document in the file dialog, registers it as a job, prints it with the
 print button's accessible action and then as a batch, answering each confirmation, and checks that
 the embosser simulator on the pseudo-terminal received as much as the command-line tool makes of
-the same document, each time. Then thirty copies, interrupted with Esc and resumed through the
-resume dialog, and the quit button. A private
+the same document, each time. Then a hundred copies, interrupted with Esc and resumed through the
+resume dialog, interrupted again and stopped; and the quit button. A private
 speech-dispatcher shows what the speech guide said: nothing while the choice is "使用しない",
 the Part's texts once it is "ＰＣ-Ｔａｌｋｅｒ ＸＰ".
 
@@ -108,6 +108,12 @@ def focused():
 
 def named(accessible, name):
     return accessible is not None and accessible.name == name
+
+
+def keyboard_window():
+    """The title of the window that has the X keyboard focus."""
+    return subprocess.run(["xdotool", "getwindowfocus", "getwindowname"], capture_output=True,
+                          text=True).stdout.rstrip("\n")
 
 
 def text_of(accessible):
@@ -288,43 +294,65 @@ def main():
         answer(application, "確認", "準備はよろしいですか", "OK")
         wait_for("the job list emptied by the batch", lambda: grid.queryTable().nRows == rows)
 
-        # Thirty copies, interrupted with Esc at once and resumed from the resume dialog.
+        # A hundred copies, interrupted with Esc and resumed from the resume dialog, then
+        # interrupted again and stopped.
         choose_document(application, DOCUMENT)
         copies = find(application, "text", "部数")
         copies.queryComponent().grabFocus()
         wait_for("the focus on the copies", lambda: named(focused(), "部数"))
-        for symbol in (END, BACKSPACE, ord("3"), ord("0")):
+        for symbol in (END, BACKSPACE, ord("1"), ord("0"), ord("0")):
             key(symbol)
-        wait_for("thirty copies", lambda: text_of(copies) == "30")
+        wait_for("a hundred copies", lambda: text_of(copies) == "100")
         press(print_button)
         answer(application, "確認", "準備はよろしいですか", "OK")
-        # Esc once the run shows its progress, so that the key reaches a window of the run.
-        wait_for("the progress window", lambda: find(application, "filler", "\u3000印刷情報"))
-        key(ESCAPE)
-        resume = wait_for("the resume dialog", lambda: find(application, "dialog", "\u3000印刷の再開・中断"))
-        stop = find(resume, "radio button", "印刷を中止する")
-        wait_for("the focus on stopping", lambda: named(focused(), "印刷を中止する"))
-        expect("stopping preselected", stop.getState().contains(pyatspi.STATE_CHECKED), True)
-        expect("resume page field", text_of(find(resume, "text", "再開ページ")), "1")
-        key(UP)
-        resume_choice = find(resume, "radio button", "指定ページから印刷を再開する")
-        wait_for("resuming chosen", lambda: resume_choice.getState().contains(pyatspi.STATE_CHECKED))
-        press(find(resume, "push button", "ＯＫ"))
-        answer(application, "確認", "1 ページから印刷を再開します。", "OK")
-        wait_for("the document controls reset after the resumed run",
-                 lambda: text_of(file_field) == "", timeout=120)
+        main_caption = application[0].name
+        for resuming in (True, False):
+            # Esc once the run is seen moving on, so that it has begun (and taken up any earlier
+            # Esc). The run shows its progress window anew as it goes, and a key that meets a
+            # window in the middle of that is lost, as it would be for a user: press again.
+            progress = find(application, "filler", "\u3000印刷情報")[0]
+            before = progress.name
+            wait_for("the run moving on", lambda: progress.name != before)
+            run_windows = (main_caption, "\u3000印刷情報")
+            for _ in range(10):
+                wait_for("the keyboard with the run's windows",
+                         lambda: keyboard_window() in run_windows)
+                key(ESCAPE)
+                try:
+                    wait_for("the resume dialog",
+                             lambda: keyboard_window() == "\u3000印刷の再開・中断", timeout=1)
+                    break
+                except AssertionError:
+                    pass
+            else:
+                raise AssertionError("Esc never brought the resume dialog")
+            print("Esc to", "resume" if resuming else "stop")
+            resume = find(application, "dialog", "\u3000印刷の再開・中断")
+            stop = find(resume, "radio button", "印刷を中止する")
+            wait_for("the focus on stopping", lambda: named(focused(), "印刷を中止する"))
+            expect("stopping preselected", stop.getState().contains(pyatspi.STATE_CHECKED), True)
+            expect("resume page field", text_of(find(resume, "text", "再開ページ")), "1")
+            if resuming:
+                key(UP)
+                choice = find(resume, "radio button", "指定ページから印刷を再開する")
+                wait_for("resuming chosen", lambda: choice.getState().contains(pyatspi.STATE_CHECKED))
+            press(find(resume, "push button", "ＯＫ"))
+            if resuming:
+                answer(application, "確認", "1 ページから印刷を再開します。", "OK")
+        wait_for("the document controls reset after the stopped run",
+                 lambda: text_of(file_field) == "")
 
         output, _ = simulator.communicate(timeout=120)
         print(output.strip())
         check_stream(cli_path, output, 1, DOCUMENT)
         check_stream(cli_path, output, 2, DOCUMENT)
         if "接続 3: " not in output or output.count("面を出力しました") != 3:
-            raise AssertionError(f"the resumed run did not reach the embosser whole: {output}")
+            raise AssertionError(f"the interrupted run did not reach the embosser whole: {output}")
 
         # What the speech guide said once PC-Talker was chosen.
         said = spoken(speech_log)
         for text in ("ＢＥＳファイル選択のボタン　イー", "文章ファイルを呼び出してください",
-                     "終了ページの変更　2", "終了ページの変更　999", "部数　1", "部数の変更　30"):
+                     "終了ページの変更　2", "終了ページの変更　999", "部数　1", "部数の変更　100"):
             if text not in said:
                 raise AssertionError(f"the speech guide did not say {text}: {said}")
         print("spoken:", " / ".join(said))
