@@ -1,5 +1,8 @@
 #include <QApplication>
 #include <QLineEdit>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/Nefmain.h"
 #include "app/QtSeams.h"
