@@ -10,11 +10,13 @@
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 #include "app/QtSeams.h"
 #include "app/Settei.h"
 #include "emboss/EscapeKeyPreview.h"
+#include "preview/Bseimage.h"
 
 namespace redadado {
 
@@ -186,9 +188,6 @@ void TForm1::BuildControls() {
   MenL->setBuddy(MenCB);
   Label4->setBuddy(TenSizeCB);
 
-  // The page overview comes alive with its own window; until then nothing pretends to work.
-  Button8->setEnabled(false);
-
   const QWidget* order[] = {Button1, Button7, FileE,     BusuE,     BusuUD, StartPE, StartPUD,
                             LastPE,  LastPUD, TenSizeCB, KataRyouE, MenCB,  Button8, Button4,
                             Button5, Button9, Button6,   Button2,   Button3};
@@ -204,6 +203,7 @@ void TForm1::BuildControls() {
   connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
   connect(Button9, &QPushButton::clicked, this, &TForm1::Button9Click);
   connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
+  connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
 }
 
 void TForm1::SetUpJobGrid() {
@@ -350,6 +350,17 @@ void TForm1::Button2Click() {
   if (!settings_->isVisible()) settings_->show();
   settings_->raise();
   settings_->activateWindow();
+}
+
+// The view button: the document must open; it stays open while the overview is shown.
+void TForm1::Button8Click() {
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(
+      OpenDocumentFile(session_.document.path), &std::fclose);
+  if (!stream) {
+    messages_.Report(kCannotOpenFile);
+    return;
+  }
+  if (overview_ != nullptr) overview_->exec();
 }
 
 void TForm1::Button4Click() {

@@ -28,6 +28,7 @@ class TSetteiForm;
 class TEscapeForm;
 class TLPrintInfoForm;
 class TLP_SaikaiForm;
+class TBSEImageForm;
 
 inline constexpr const char* kMainCaption = "　Redadado　ＮＥＦ　ver.2.01    (2008.10.8)";
 inline constexpr const char* kNoticeCaption = "ＮＥＦからお知らせ";
@@ -56,6 +57,8 @@ class TForm1 : public QWidget, public DocumentControls, public BatchWindow {
   // The windows created after this one.
   void AttachWindows(TSetteiForm* settings, TEscapeForm* escape, TLPrintInfoForm* progress,
                      TLP_SaikaiForm* resume);
+  // The page overview, which the view button opens.
+  void AttachPreview(TBSEImageForm* overview) { overview_ = overview; }
 
   bool Printing() const { return printing_; }
 
@@ -126,6 +129,7 @@ class TForm1 : public QWidget, public DocumentControls, public BatchWindow {
   void Button9Click();
   void Button6Click();
   void Button3Click();
+  void Button8Click();
   bool FormCloseQuery();
   void DropFile(const std::string& path);
   // The speech guide's focus and change announcements and the controls' accessible names.
@@ -142,6 +146,7 @@ class TForm1 : public QWidget, public DocumentControls, public BatchWindow {
   PrintWindows printWindows_;
   HeldOutputGuard heldGuard_;
   TSetteiForm* settings_ = nullptr;
+  TBSEImageForm* overview_ = nullptr;
   bool printing_ = false;
   JobList jobs_;
   std::optional<SpeechGuide> guide_;

@@ -12,6 +12,8 @@
 #include "emboss/Escape.h"
 #include "emboss/Lprintinfo.h"
 #include "emboss/Lpsaikai.h"
+#include "preview/Bseimage.h"
+#include "preview/Page1.h"
 #include "speech/Accessibility.h"
 
 int main(int argc, char** argv) {
@@ -34,7 +36,11 @@ int main(int argc, char** argv) {
     redadado::TEscapeForm escape;
     redadado::TLPrintInfoForm printInfo(session);
     redadado::TLP_SaikaiForm saikai(session);
+    redadado::TBSEImageForm bseImage(session, [&form1] { return form1.DocumentLabel(); });
+    redadado::TPage1Form page1(session, messages);
     form1.AttachWindows(&settei, &escape, &printInfo, &saikai);
+    bseImage.AttachPageView(&page1);
+    form1.AttachPreview(&bseImage);
 
     form1.show();
     QApplication::exec();

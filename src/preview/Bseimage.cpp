@@ -1,0 +1,153 @@
+#include "preview/Bseimage.h"
+
+#include <QHideEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QShowEvent>
+#include <algorithm>
+
+#include "app/QtSeams.h"
+#include "app/file_paths.h"
+#include "preview/Page1.h"
+#include "preview/page_pictures.h"
+
+namespace redadado {
+
+PagePicture::PagePicture(OverviewModel model, QWidget* parent)
+    : QWidget(parent), model_(std::move(model)) {
+  setObjectName("PageImage");
+  setAccessibleName("ページの一覧");
+  setFocusPolicy(Qt::StrongFocus);
+  const Size size = OverviewSize(model_.pageCount());
+  setFixedSize(size.width, size.height);
+}
+
+void PagePicture::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const QRect exposed = event->rect();
+  painter.fillRect(exposed, QColor::fromRgb(kButtonFace));
+  PaintThumbnails(painter, model_,
+                  SlotsInRows(exposed.top(), exposed.bottom() + 1, model_.pageCount()));
+  if (highlighted_ >= 0) {
+    // The keyboard's page: a frame round its slot, which the mouse never needs.
+    const Point origin = SlotOrigin(highlighted_);
+    painter.setPen(QPen(QColor(Qt::red), 2));
+    painter.drawRect(origin.x + 1, origin.y + 1, kSlotWidth - 2, kSlotHeight - 2);
+  }
+}
+
+void PagePicture::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  if (onMouseUp) onMouseUp({at.x(), at.y()});
+}
+
+void PagePicture::keyPressEvent(QKeyEvent* event) {
+  const int last = model_.pageCount() - 1;
+  const int current = highlighted_;
+  switch (event->key()) {
+    case Qt::Key_Left:
+      Highlight(current - 1);
+      return;
+    case Qt::Key_Right:
+      Highlight(current + 1);
+      return;
+    case Qt::Key_Up:
+      Highlight(current - kSlotsPerRow);
+      return;
+    case Qt::Key_Down:
+      Highlight(current < 0 ? 0 : current + kSlotsPerRow);
+      return;
+    case Qt::Key_Home:
+      Highlight(0);
+      return;
+    case Qt::Key_End:
+      Highlight(last);
+      return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (current >= 0 && onOpen) onOpen(current);
+      return;
+    default:
+      QWidget::keyPressEvent(event);
+  }
+}
+
+void PagePicture::Highlight(int page) {
+  if (model_.pageCount() == 0) return;
+  highlighted_ = std::clamp(page, 0, model_.pageCount() - 1);
+  const Point origin = SlotOrigin(highlighted_);
+  setAccessibleDescription(QString("ページ %1").arg(highlighted_ + 1));
+  update();
+  if (auto* area = qobject_cast<QScrollArea*>(parentWidget()->parentWidget())) {
+    area->ensureVisible(origin.x + kSlotWidth / 2, origin.y + kSlotHeight / 2, kSlotWidth / 2,
+                        kSlotHeight / 2);
+  }
+}
+
+TBSEImageForm::TBSEImageForm(Session& session, std::function<std::string()> fileText,
+                             QWidget* parent)
+    : QDialog(parent), session_(session), fileText_(std::move(fileText)) {
+  setObjectName("TBSEImageForm");
+  setFont(TahomaFont(11));
+  resize(919, 304);
+  move(0, 0);
+  // Lies under the scroll box and is never drawn into.
+  Image1 = new QWidget(this);
+  Image1->setObjectName("Image1");
+  Place(Image1, 272, 56, 25, 25);
+  ScrollBox1 = new QScrollArea(this);
+  ScrollBox1->setObjectName("ScrollBox1");
+  ScrollBox1->setToolTip("ひとつのページをクリックすれば、そのページを拡大します");
+  ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  Place(ScrollBox1, 8, 8, 902, 289);
+}
+
+void TBSEImageForm::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!event->spontaneous()) FormActivate();
+}
+
+void TBSEImageForm::hideEvent(QHideEvent* event) {
+  QDialog::hideEvent(event);
+  if (event->spontaneous()) return;
+  // Releases the picture and the pages' rows.
+  delete ScrollBox1->takeWidget();
+  PageImage = nullptr;
+}
+
+void TBSEImageForm::FormActivate() {
+  delete ScrollBox1->takeWidget();
+  PageImage =
+      new PagePicture(OverviewModel::Read(session_.document.path, session_.document.linesPerPage,
+                                          session_.document.pageCount),
+                      nullptr);
+  PageImage->onMouseUp = [this](Point at) { Image1MouseUp(at); };
+  PageImage->onOpen = [this](int page) { OpenPage(page); };
+  ScrollBox1->setWidget(PageImage);
+  setWindowTitle(ToQt(" " + Utf8FromPath(PathFromUtf8(fileText_()).filename())));
+  PageImage->setFocus();
+}
+
+void TBSEImageForm::Image1MouseUp(Point at) {
+  OpenPage(PageIndexAt(at));
+}
+
+void TBSEImageForm::OpenPage(int page) {
+  if (page < 0) return;
+  session_.selectedPage = page;
+  if (page >= session_.document.pageCount || page1_ == nullptr) return;
+  const int highlighted = PageImage->Highlighted();
+  page1_->exec();
+  // Back from the page view the overview is built afresh.
+  FormActivate();
+  if (highlighted >= 0) PageImage->Highlight(highlighted);
+}
+
+void TBSEImageForm::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  ScrollBox1->resize(width() - 17, height() - 15);
+}
+
+}  // namespace redadado
