@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QPainter>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QShowEvent>
 #include <QSignalBlocker>
@@ -188,6 +189,9 @@ void TPage1Form::DrawPage(int pageNumber) {
 void TPage1Form::SizeChanged() {
   const Size size = PageImageSize(CurrentPaper(), CurrentOrientation());
   Image1->setFixedSize(size.width, size.height);
+  // A turned page begins at its right-hand edge: show that, not the empty navy on the left.
+  QScrollBar* across = ScrollBox1->horizontalScrollBar();
+  across->setValue(CurrentOrientation() == Orientation::kLandscape ? across->maximum() : 0);
   DrawSelectedPage();
 }
 

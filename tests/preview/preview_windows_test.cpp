@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -128,6 +129,10 @@ TEST(PreviewWindows, PageViewPagingModesSizesAndFailures) {
     view.YokoRB->click();
     view.A4RB->click();
     EXPECT_EQ(view.Image1->size(), QSize(755, 610));
+    // A turned page is shown from its right-hand edge, where its first line stands.
+    const QScrollBar* across = view.ScrollBox1->horizontalScrollBar();
+    EXPECT_GT(across->maximum(), 0);
+    EXPECT_EQ(across->value(), across->maximum());
     const KanaReadingState marks = app.session.kana;
     view.SumiyakuRB->click();
     EXPECT_TRUE(app.Shown() ==
