@@ -22,6 +22,12 @@ std::optional<std::string> FileSink::Open(const std::filesystem::path& path) {
   return std::nullopt;
 }
 
+void FileSink::Attach(std::FILE* stream) {
+  if (file_ != nullptr) Close();
+  failure_.clear();
+  file_ = stream;
+}
+
 bool FileSink::Put(std::uint8_t byte) {
   if (file_ == nullptr && failure_.empty()) failure_ = "the output file is not open";
   if (!failure_.empty()) return false;

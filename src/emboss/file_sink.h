@@ -20,6 +20,8 @@ class FileSink : public ByteSink {
 
   // Creates or empties the file; the reason, in the operating system's words, when it cannot.
   std::optional<std::string> Open(const std::filesystem::path& path);
+  // Writes into a stream that is already open (standard output); Close closes it.
+  void Attach(std::FILE* stream);
   bool Put(std::uint8_t byte) override;
   std::string Failure() const override { return failure_; }
   // Writes out what is buffered and closes the file. False, with Failure() set, when not every

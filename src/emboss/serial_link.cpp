@@ -8,10 +8,6 @@ namespace {
 
 constexpr std::array<const char*, 9> kPortNames = {"COM1", "COM2", "COM3", "COM4", "COM5",
                                                    "COM6", "COM7", "COM8", "COM9"};
-constexpr std::array<int, 15> kBaudRates = {110,   300,   600,    1200,   2400,
-                                            4800,  9600,  14400,  19200,  38400,
-                                            56000, 57600, 115200, 128000, 256000};
-constexpr std::array<int, 5> kDataBits = {4, 5, 6, 7, 8};
 
 template <typename Table>
 bool InTable(const Table& table, int index) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -27,6 +28,12 @@ inline constexpr std::uint8_t kXon = 0x11;   // DC1
 inline constexpr std::uint8_t kXoff = 0x13;  // DC3
 inline constexpr int kXonLimit = 1000;
 inline constexpr int kXoffLimit = 3000;
+
+// The settings tables of baud rates and data bits, by index.
+inline constexpr std::array<int, 15> kBaudRates = {110,   300,   600,    1200,   2400,
+                                                   4800,  9600,  14400,  19200,  38400,
+                                                   56000, 57600, 115200, 128000, 256000};
+inline constexpr std::array<int, 5> kDataBits = {4, 5, 6, 7, 8};
 
 enum class Parity { kNone, kOdd, kEven };
 enum class StopBits { kOne, kOneAndHalf, kTwo };

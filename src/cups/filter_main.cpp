@@ -1,0 +1,185 @@
+// redadado-cups-filter: a BSE or BES document in, the embosser's byte stream out, made by the
+// same print engine as the windows. CUPS calls it as: job-id user title copies options [file].
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include <unistd.h>
+
+#include "cups/cups_job.h"
+#include "document/bes_import.h"
+#include "emboss/file_sink.h"
+#include "emboss/print_run.h"
+
+namespace redadado::cups {
+namespace {
+
+volatile std::sig_atomic_t cancelled = 0;
+
+void OnTerminate(int) {
+  cancelled = 1;
+}
+
+void Status(std::string_view prefix, std::string_view text) {
+  std::cerr << StatusLine(prefix, text) << std::endl;
+}
+
+// A private folder for the job's temporary files, removed with everything in it.
+class PrivateFolder {
+ public:
+  PrivateFolder() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern =
+        std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/redadado-XXXXXX";
+    // mkdtemp makes it readable by its owner only.
+    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  ~PrivateFolder() {
+    std::error_code error;
+    if (!path_.empty()) std::filesystem::remove_all(path_, error);
+  }
+  PrivateFolder(const PrivateFolder&) = delete;
+  PrivateFolder& operator=(const PrivateFolder&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// The stream goes to standard output until the job is cancelled.
+class JobSink : public ByteSink {
+ public:
+  JobSink() { file_.Attach(stdout); }
+  bool Put(std::uint8_t byte) override { return cancelled == 0 && file_.Put(byte); }
+  std::string Failure() const override {
+    return cancelled != 0 ? "ジョブが取り消されました。" : file_.Failure();
+  }
+  bool Close() { return file_.Close() && cancelled == 0; }
+
+ private:
+  FileSink file_;
+};
+
+// Every message becomes an ERROR: line. The back-side question cannot be answered in a queue:
+// it is refused before the run starts, and would be declined here.
+class JobMessages : public Messages {
+ public:
+  bool declined = false;
+  MessageAnswer Show(const std::string&, const std::string& text, MessageIcon,
+                     MessageButtons buttons) override {
+    if (buttons == MessageButtons::kYesNo) {
+      declined = true;
+      Status("ERROR", kBackSideRefused);
+      return MessageAnswer::kNo;
+    }
+    Status("ERROR", text);
+    return MessageAnswer::kOk;
+  }
+};
+
+// Page accounting for the queue.
+class JobUi : public NoWindowsPrintUi {
+ public:
+  void PageSent(int page, int) override { std::cerr << "PAGE: " << page << " 1" << std::endl; }
+};
+
+// Copies standard input into `file`; false when it could not or the job was cancelled.
+bool CopyInput(const std::filesystem::path& file) {
+  std::FILE* out = std::fopen(file.string().c_str(), "wb");
+  if (out == nullptr) return false;
+  char buffer[65536];
+  bool ok = true;
+  for (;;) {
+    const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
+    if (got == 0) break;
+    if (got < 0 && errno == EINTR && cancelled == 0) continue;
+    if (got < 0 || std::fwrite(buffer, 1, static_cast<std::size_t>(got), out) !=
+                       static_cast<std::size_t>(got)) {
+      ok = false;
+      break;
+    }
+  }
+  return std::fclose(out) == 0 && ok && cancelled == 0;
+}
+
+// A document or an option the queue cannot print: the reason, and an empty stream that the
+// backend takes as a job to cancel. Failing the filter instead would leave the job stopped, its
+// reason overwritten by the scheduler's "Filter failed".
+int Refuse(std::string_view reason) {
+  Status("ERROR", reason);
+  return 0;
+}
+
+int Run(int argc, char** argv) {
+  if (argc < 6 || argc > 7) {
+    std::cerr << "Usage: redadado-cups-filter job-id user title copies options [file]\n";
+    return 1;
+  }
+  const JobOptionsResult job = ParseJobOptions(argv[4], argv[5]);
+  if (!job.options) return Refuse(job.reason);
+  PrivateFolder folder;
+  if (folder.path().empty()) {
+    Status("ERROR", "作業用のフォルダーを作れませんでした。");
+    return 1;
+  }
+  std::filesystem::path document;
+  if (argc == 7) {
+    document = argv[6];
+  } else {
+    document = folder.path() / "job";
+    if (!CopyInput(document)) {
+      Status("ERROR", "文書を受け取れませんでした。");
+      return 1;
+    }
+  }
+  const char* type = std::getenv("CONTENT_TYPE");
+  const std::string contentType = type != nullptr ? type : "";
+  if (!contentType.empty() && contentType != kBseType && contentType != kBesType) {
+    return Refuse("この印刷キューで印刷できるのは BSE と BES の文書だけです（" + contentType +
+                  " は印刷できません）。");
+  }
+
+  Session session(AppPaths(folder.path()));
+  const bool bes =
+      contentType.empty() ? argc == 7 && IsBesPath(document.string()) : contentType == kBesType;
+  if (bes) {
+    Status("INFO", "BES の文書を BSE に変換しています。");
+    if (const auto reason = ConvertBesToBse(
+            document.string(), session.paths.TemporaryBse().string(), session.document)) {
+      return Refuse(*reason);
+    }
+  } else {
+    session.document.path = document.string();
+  }
+  const HeaderCheck check = CheckBseHeader(session.document);
+  if (!check.accepted) return Refuse(check.message);
+  const PrintOptions& print = *job.options;
+  if (print.side.value_or(check.sideChoice) == 2) return Refuse(kBackSideRefused);
+
+  FixedControls controls(print, check, argv[3]);
+  JobUi ui;
+  JobMessages messages;
+  JobSink sink;
+  const PrintResult result = PrintDocument(session, controls, ui, messages, sink, /*quiet=*/true);
+  const bool written = sink.Close();
+  return result == PrintResult::kDone && written && !messages.declined ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace redadado::cups
+
+int main(int argc, char** argv) {
+  struct sigaction action {};
+  action.sa_handler = redadado::cups::OnTerminate;
+  sigemptyset(&action.sa_mask);
+  ::sigaction(SIGTERM, &action, nullptr);
+  std::signal(SIGPIPE, SIG_IGN);  // a backend that went away is a write error, not a crash
+  std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
+  return redadado::cups::Run(argc, argv);
+}
