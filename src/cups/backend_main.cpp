@@ -79,10 +79,15 @@ int Print(int argc, char** argv) {
     Status("ERROR", "印刷データを読めませんでした。");
     return CUPS_BACKEND_FAILED;
   }
-  // The filter refused the document and sent nothing: the job is over. The scheduler is given
-  // a moment to take the filter's reason first, or it ends the job without it.
-  if (got == 0) {
-    ::poll(nullptr, 0, 500);
+  if (got == 0) return CUPS_BACKEND_CANCEL;  // the filter failed and said why
+  const std::string_view start(buffer, static_cast<std::size_t>(got));
+  if (start.starts_with(kRefusalMark)) {
+    // The filter refused the document: nothing is sent and the job ends with its reason.
+    std::string reason(start.substr(kRefusalMark.size()));
+    while ((got = ReadInput(input, buffer, sizeof buffer)) > 0) {
+      reason.append(buffer, static_cast<std::size_t>(got));
+    }
+    Status("ERROR", reason.substr(0, reason.find('\n')));
     return CUPS_BACKEND_CANCEL;
   }
 

@@ -206,11 +206,14 @@ std::vector<std::string> DiscoveryLines(const std::filesystem::path& dev,
   return lines;
 }
 
-std::string StatusLine(std::string_view prefix, std::string_view text) {
-  std::string line(prefix);
-  line += ": ";
+std::string OneLine(std::string_view text) {
+  std::string line;
   for (const char c : text) line += (c == '\n' || c == '\r') ? ' ' : c;
   return line;
+}
+
+std::string StatusLine(std::string_view prefix, std::string_view text) {
+  return std::string(prefix) + ": " + OneLine(text);
 }
 
 }  // namespace redadado::cups

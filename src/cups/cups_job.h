@@ -22,6 +22,11 @@ inline constexpr const char* kBackSideRefused =
     "印刷できません。表を redadado-side=front、裏を redadado-side=back として、二つのジョブで"
     "送ってください。";
 
+// What the filter writes instead of a stream for a document it refuses, before the reason and a
+// line feed. The backend then sends nothing and cancels the job with the reason, which no
+// embosser stream (it starts with ESC) can be mistaken for.
+inline constexpr std::string_view kRefusalMark = "redadado-refused: ";
+
 // The backend's printer state message while the embosser has stopped taking data.
 inline constexpr const char* kEmbosserHeld =
     "点字プリンターがデータを受け取っていません（XOFF）。用紙、紙詰まり、電源を確かめてください。";
@@ -58,7 +63,9 @@ DeviceUriResult ParseDeviceUri(std::string_view uri);
 std::vector<std::string> DiscoveryLines(const std::filesystem::path& dev,
                                         const std::filesystem::path& sysClassTty);
 
-// A message as one CUPS status line: "ERROR: text", line breaks turned into spaces.
+// The text on one line: line breaks turned into spaces.
+std::string OneLine(std::string_view text);
+// A message as one CUPS status line: "ERROR: text".
 std::string StatusLine(std::string_view prefix, std::string_view text);
 
 }  // namespace redadado::cups

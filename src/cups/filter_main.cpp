@@ -108,11 +108,12 @@ bool CopyInput(const std::filesystem::path& file) {
   return std::fclose(out) == 0 && ok && cancelled == 0;
 }
 
-// A document or an option the queue cannot print: the reason, and an empty stream that the
-// backend takes as a job to cancel. Failing the filter instead would leave the job stopped, its
-// reason overwritten by the scheduler's "Filter failed".
+// A document or an option the queue cannot print: the reason, also to the backend, which
+// cancels the job with it. Failing the filter instead would leave the job stopped, its reason
+// overwritten by the scheduler's "Filter failed".
 int Refuse(std::string_view reason) {
   Status("ERROR", reason);
+  std::cout << kRefusalMark << OneLine(reason) << std::endl;
   return 0;
 }
 
