@@ -199,7 +199,7 @@ class CupsQueue : public ::testing::Test {
     options.link = base_->path() / "embosser";
     options.pictures = base_->path() / "sheets";
     options.line = ParseDeviceUri(uri_).target->line;
-    options.paceBaud = kQuickPace;
+    if (options.paceBaud == 0) options.paceBaud = kQuickPace;
     std::string error;
     auto simulator = PtySimulator::Create(std::move(options), error);
     EXPECT_TRUE(simulator) << error;
@@ -437,6 +437,22 @@ TEST_F(CupsQueue, AMissingOrVanishingDeviceKeepsTheJobForARetry) {
   EXPECT_EQ(Settled(job).state, IPP_JSTATE_COMPLETED) << Job(job).message;
   EXPECT_EQ(Received(*back, 0),
             CliStream(Sample("taketori.bse"), {"--copies", "8", "--side", "both-in-order"}));
+}
+
+// A measurement, not a check: bench/cups/measure-lp-to-last-byte runs it. The embosser takes
+// bytes at the line's own speed, 256000 baud.
+TEST_F(CupsQueue, DISABLED_MeasureLpToLastByte) {
+  SimulatorOptions lineSpeed;
+  lineSpeed.paceBaud = 256000;
+  auto embosser = StartEmbosser(lineSpeed);
+  ASSERT_TRUE(embosser);
+  for (int run = 0; run < 3; ++run) {
+    const auto start = Clock::now();
+    ASSERT_GT(Lp("-o redadado-side=front", Sample("taketori.bse")), 0);
+    const std::size_t bytes = Received(*embosser, run).size();
+    const auto elapsed = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    std::cout << "lp to last byte: " << elapsed << " ms for " << bytes << " bytes" << std::endl;
+  }
 }
 
 }  // namespace
