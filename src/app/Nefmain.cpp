@@ -292,6 +292,8 @@ void TForm1::AttachWindows(TSetteiForm* settings, TEscapeForm* escape, TLPrintIn
 PrintSeams TForm1::Seams() {
   return PrintSeams{*this, printWindows_, messages_, [this](std::chrono::milliseconds held) {
                       printWindows_.PumpEvents();
+                      // Esc is seen at once, even while the embosser holds the byte back.
+                      if (session_.escapeRequested != 0) printWindows_.ShowEscapeNotice();
                       return heldGuard_.KeepWaiting(session_, held, messages_);
                     }};
 }

@@ -1,6 +1,19 @@
 #include "emboss/held_output.h"
 
+#include <algorithm>
+
+#include "emboss/serial_link.h"
+
 namespace redadado {
+
+std::chrono::milliseconds HeldOutputGuard::Patience(const Settings& settings) {
+  constexpr std::chrono::milliseconds kLeast{10000};
+  constexpr long long kBufferBits = 4096LL * 10;  // start, 8 data and stop bits a byte
+  const LineParametersResult line = LineParametersFor(settings);
+  if (!line.parameters || line.parameters->baudRate <= 0) return kLeast;
+  return std::max(kLeast,
+                  std::chrono::milliseconds(kBufferBits * 1000 / line.parameters->baudRate));
+}
 
 bool HeldOutputGuard::KeepWaiting(Session& session, std::chrono::milliseconds held,
                                   Messages& messages) {
@@ -8,7 +21,7 @@ bool HeldOutputGuard::KeepWaiting(Session& session, std::chrono::milliseconds he
     asked_ = false;
     return true;
   }
-  if (asked_ || held < kPatience) return true;
+  if (asked_ || held < Patience(session.settings)) return true;
   asked_ = true;
   return !messages.ConfirmYesNo(kAbandonHeldQuestion);
 }

@@ -13,11 +13,14 @@ inline constexpr const char* kAbandonHeldQuestion =
 
 // An embosser that holds output for ever (out of paper, jammed, switched off without dropping
 // the line) would keep a run waiting before the page ends, where Esc is taken up. Once Esc was
-// pressed and output has been held for a while, this offers to give the run up at once.
+// pressed and one byte has waited far longer than flow control ever holds a working embosser,
+// this offers to give the run up at once.
 class HeldOutputGuard {
  public:
-  // How long a byte waits, Esc pending, before the question.
-  static constexpr std::chrono::milliseconds kPatience{2000};
+  // How long a byte may wait, Esc pending, before the question: at least 10 s, and at least the
+  // time a 4 KiB receive buffer takes to drain at the line's speed (Xon/Xoff holds that long
+  // on a slow line).
+  static std::chrono::milliseconds Patience(const Settings& settings);
 
   // For the serial link's hold handler. False when the user chose to give the run up.
   bool KeepWaiting(Session& session, std::chrono::milliseconds held, Messages& messages);
