@@ -1,0 +1,96 @@
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+#include "app/Nefmain.h"
+#include "app/Settei.h"
+#include "app/file_chooser.h"
+#include "emboss/Escape.h"
+#include "emboss/Lprintinfo.h"
+#include "emboss/Lpsaikai.h"
+#include "emboss/memory_sink.h"
+#include "emboss/print_run.h"
+#include "embosser/pty_simulator.h"
+
+// Printing through the windows, as a user does with the print button: the progress window is
+// shown and events are pumped before every byte, into a pseudo-terminal embosser that drains
+// faster than the top line rate, so the windows' own cost per byte is what is measured.
+
+namespace redadado {
+namespace {
+
+constexpr int kCopies = 20;
+
+class AnswerYes : public Messages {
+ public:
+  MessageAnswer Show(const std::string&, const std::string&, MessageIcon,
+                     MessageButtons buttons) override {
+    return buttons == MessageButtons::kYesNo ? MessageAnswer::kYes : MessageAnswer::kOk;
+  }
+};
+
+class NoChooser : public FileChooser {
+ public:
+  std::optional<std::string> ChooseFile(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+};
+
+void BM_PrintButtonIntoPseudoTerminal(benchmark::State& state) {
+  const std::filesystem::path directory =
+      std::filesystem::temp_directory_path() / "redadado-window-bench";
+  std::filesystem::create_directories(directory);
+  Session session{AppPaths(directory)};
+  session.settings.values[Settings::kBaudRate] = 14;  // 256000 baud
+  AnswerYes messages;
+  NoChooser chooser;
+  TForm1 form(session, messages, chooser);
+  TSetteiForm settei(session);
+  TEscapeForm escape;
+  TLPrintInfoForm printInfo(session);
+  TLP_SaikaiForm saikai(session);
+  form.AttachWindows(&settei, &escape, &printInfo, &saikai);
+  form.show();
+
+  SimulatorOptions options;
+  options.link = directory / "COM1";
+  options.pictures = directory / "embossed";
+  options.line = *LineParametersFor(session.settings).parameters;
+  options.paceBaud = 1'000'000'000;
+  std::string error;
+  const std::unique_ptr<PtySimulator> simulator = PtySimulator::Create(options, error);
+  if (!simulator) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  simulator->Start();
+
+  session.document.path = std::string(REDADADO_SAMPLES_DIR) + "/taketori.bse";
+  form.BusuUD->SetPosition(kCopies);
+  // The stream of one run, from the same controls without windows or link.
+  MemorySink memory;
+  NoWindowsPrintUi quiet;
+  PrintDocument(session, form, quiet, messages, memory, /*quiet=*/true);
+  for (auto _ : state) form.Button5->click();
+  state.SetBytesProcessed(static_cast<std::int64_t>(memory.bytes.size()) * state.iterations());
+  state.counters["bytes_per_run"] = static_cast<double>(memory.bytes.size());
+}
+BENCHMARK(BM_PrintButtonIntoPseudoTerminal)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
+
+}  // namespace
+}  // namespace redadado
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
