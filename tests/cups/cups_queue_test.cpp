@@ -439,6 +439,36 @@ TEST_F(CupsQueue, AMissingOrVanishingDeviceKeepsTheJobForARetry) {
             CliStream(Sample("taketori.bse"), {"--copies", "8", "--side", "both-in-order"}));
 }
 
+// The filter on its own, as CUPS calls it with the document on standard input.
+TEST(CupsFilter, ReadsStandardInputAndRefusesWithAReasonTheBackendPassesOn) {
+  test::TempDir dir;
+  const std::string filter = Quote(REDADADO_FILTER_PATH);
+  const auto cli = [&](const char* document, std::vector<std::string> options) {
+    std::vector<std::string> args = {"print", Sample(document), "--output",
+                                     (dir / "cli.bin").string()};
+    args.insert(args.end(), options.begin(), options.end());
+    EXPECT_EQ(test::RunCli(args).status, 0);
+    return test::ReadFile(dir / "cli.bin");
+  };
+  // Inside parentheses, so that the command's own redirections stand.
+  const Shell bse = Sh("(" + filter + " 7 user kaze 2 'redadado-dots=large' < " +
+                       Quote(Sample("kaze.bse")) + " 2>/dev/null)");
+  EXPECT_EQ(bse.status, 0);
+  EXPECT_EQ(bse.out, cli("kaze.bse", {"--copies", "2", "--dots", "large"}));
+  const Shell bes =
+      Sh("(CONTENT_TYPE=application/x-redadado-bes " + filter +
+         " 7 user tenji 1 'redadado-side=front' < " + Quote(Sample("tenji.bes")) + " 2>/dev/null)");
+  EXPECT_EQ(bes.out, cli("tenji.bes", {"--side", "front"}));
+  // The back-side question cannot be asked: a refusal with the reason, and no stream.
+  const Shell both = Sh("(" + filter + " 7 user taketori 1 '' < " + Quote(Sample("taketori.bse")) +
+                        " 2>/dev/null)");
+  EXPECT_EQ(both.status, 0);
+  EXPECT_EQ(both.out, std::string(kRefusalMark) + kBackSideRefused + "\n");
+  const Shell usage = Sh(filter + " 7 user");
+  EXPECT_EQ(usage.status, 1);
+  EXPECT_NE(usage.out.find("Usage:"), std::string::npos);
+}
+
 // A measurement, not a check: bench/cups/measure-lp-to-last-byte runs it. The embosser takes
 // bytes at the line's own speed, 256000 baud.
 TEST_F(CupsQueue, DISABLED_MeasureLpToLastByte) {
