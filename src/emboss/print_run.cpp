@@ -138,6 +138,16 @@ PrintResult PrintRun::Run() {
 
 PrintRun::CopyResult PrintRun::PrintCopy(int sideMode, int copy) {
   stopped_ = false;
+  // However the copy ends but declined, its windows go and the Esc it may have left is spent;
+  // a link that failed takes them down too, so they never outlive the run.
+  const auto finish = [this](CopyResult result) {
+    if (!quiet_) {
+      ui_.HideProgress();
+      ui_.HideEscapeNotice();
+    }
+    session_.escapeRequested = 0;
+    return result;
+  };
   int passSide = sideMode == 1 || sideMode == 3 || sideMode == 4 ? sideMode : 0;
   for (;;) {
     if (!quiet_) ui_.HideProgress();
@@ -147,22 +157,19 @@ PrintRun::CopyResult PrintRun::PrintCopy(int sideMode, int copy) {
     }
     if (!quiet_) ui_.ShowProgress();
     const PassEnd end = RunPass(passSide, copy);
-    if (end == PassEnd::kFailed) return CopyResult::kFailed;
+    if (end == PassEnd::kFailed) return finish(CopyResult::kFailed);
     if (end == PassEnd::kStopped) break;
     const int choice = controls_.SideChoice();
     if (choice != 0 && !(choice == 2 && passSide == 0)) break;
-    if (!SendBytes(kRestartSequence)) return CopyResult::kFailed;
+    if (!SendBytes(kRestartSequence)) return finish(CopyResult::kFailed);
     // A copy has at most its front pass and one back pass, whatever the choice says by now.
     if (sideMode == 0 || passSide == 1) break;
     passSide = 1;
   }
-  if (linesPerPage_ == 18 && passSide == 1 && !SendByte(kFormFeed)) return CopyResult::kFailed;
-  if (!quiet_) {
-    ui_.HideProgress();
-    ui_.HideEscapeNotice();
+  if (linesPerPage_ == 18 && passSide == 1 && !SendByte(kFormFeed)) {
+    return finish(CopyResult::kFailed);
   }
-  session_.escapeRequested = 0;
-  return stopped_ ? CopyResult::kStopped : CopyResult::kDone;
+  return finish(stopped_ ? CopyResult::kStopped : CopyResult::kDone);
 }
 
 PrintRun::PassEnd PrintRun::RunPass(int passSide, int copy) {

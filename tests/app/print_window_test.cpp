@@ -291,6 +291,9 @@ TEST(PrintFromTheWindow, EscDuringAnEndlessHoldAbandonsTheRun) {
   EXPECT_EQ(app.messages.texts, texts);
   ExpectControlsReset(app.form);
   EXPECT_FALSE(app.form.Printing());
+  // The run's windows do not outlive it.
+  EXPECT_FALSE(app.printInfo.isVisible());
+  EXPECT_FALSE(app.escape.isVisible());
 }
 
 }  // namespace
