@@ -282,7 +282,7 @@ class CupsQueue : public ::testing::Test {
   }
 
   static std::vector<std::uint8_t> Received(PtySimulator& simulator, int session) {
-    EXPECT_TRUE(simulator.WaitForSessions(session + 1, milliseconds(10000)));
+    EXPECT_TRUE(simulator.WaitForSessions(session + 1, milliseconds(30000)));
     const auto sessions = simulator.Sessions();
     if (static_cast<int>(sessions.size()) <= session) return {};
     EXPECT_TRUE(sessions[static_cast<std::size_t>(session)].problems.empty())
@@ -394,7 +394,7 @@ TEST_F(CupsQueue, CancelWhileTheEmbosserHoldsXoffEndsAtOnceAndTheNextJobPrints) 
 
   const auto cancelled = Clock::now();
   ASSERT_EQ(Sh("cancel " + std::to_string(job)).status, 0);
-  ASSERT_TRUE(embosser->WaitForSessions(1, milliseconds(5000)));  // the port was closed
+  ASSERT_TRUE(embosser->WaitForSessions(1, milliseconds(30000)));  // the port was closed
   EXPECT_LT(Clock::now() - cancelled, milliseconds(1000));
   EXPECT_EQ(Settled(job).state, IPP_JSTATE_CANCELED);
   embosser.reset();
@@ -424,7 +424,7 @@ TEST_F(CupsQueue, AMissingOrVanishingDeviceKeepsTheJobForARetry) {
   auto embosser = StartEmbosser(vanishing);
   ASSERT_TRUE(embosser);
   ASSERT_EQ(Sh("lp -i " + std::to_string(job) + " -H resume").status, 0);
-  ASSERT_TRUE(embosser->WaitForSessions(1, milliseconds(10000)));
+  ASSERT_TRUE(embosser->WaitForSessions(1, milliseconds(30000)));
   const JobStatus cut = Settled(job);
   EXPECT_EQ(cut.state, IPP_JSTATE_HELD) << cut.message;
   EXPECT_NE(cut.message.find(kLinkFailedMessage), std::string::npos) << cut.message;

@@ -72,7 +72,7 @@ TEST(SerialLinkEndToEnd, FarEndSeesExactlyTheEnginesStreamPacedByXonXoff) {
     EXPECT_FALSE(link->Put(0x0D));  // closed
     EXPECT_TRUE(link->Close());     // says again what the close did
   }
-  ASSERT_TRUE(simulator->WaitForSessions(1, milliseconds(5000)));
+  ASSERT_TRUE(simulator->WaitForSessions(1, milliseconds(30000)));
   const SimulatorSession session = simulator->Sessions().at(0);
   EXPECT_EQ(session.stream, expected) << test::HexDiff(expected, session.stream);
   EXPECT_TRUE(session.problems.empty()) << session.Summary();
@@ -106,7 +106,7 @@ TEST(SerialLinkEndToEnd, XoffHeldForASecondLosesNothingAndKeepsPumping) {
     EXPECT_EQ(run.Run(*link), PrintResult::kDone);
   }
   const auto elapsed = std::chrono::steady_clock::now() - start;
-  ASSERT_TRUE(simulator->WaitForSessions(1, milliseconds(5000)));
+  ASSERT_TRUE(simulator->WaitForSessions(1, milliseconds(30000)));
   const SimulatorSession session = simulator->Sessions().at(0);
   EXPECT_EQ(session.stream, expected) << test::HexDiff(expected, session.stream);
   EXPECT_TRUE(session.problems.empty()) << session.Summary();
@@ -300,7 +300,7 @@ TEST(SerialLinkSimulator, ReportsLineSettingsThatDifferFromTheEmbossers) {
       ASSERT_TRUE(link->Put(byte));
     }
   }
-  ASSERT_TRUE(simulator->WaitForSessions(1, milliseconds(3000)));
+  ASSERT_TRUE(simulator->WaitForSessions(1, milliseconds(30000)));
   const SimulatorSession session = simulator->Sessions().at(0);
   ASSERT_EQ(session.problems.size(), 1u) << session.Summary();
   EXPECT_EQ(session.problems[0], "ボーレートが違います: 256000（本機は 9600）");

@@ -70,7 +70,7 @@ struct MainWindow : test::RunFixture {
   }
   // The stream of the embosser's `number`th connection (from 1).
   Bytes Received(int number) const {
-    EXPECT_TRUE(simulator->WaitForSessions(number, milliseconds(10000)));
+    EXPECT_TRUE(simulator->WaitForSessions(number, milliseconds(30000)));
     const auto sessions = simulator->Sessions();
     return sessions.size() >= static_cast<std::size_t>(number) ? sessions[number - 1].stream
                                                                : Bytes{};

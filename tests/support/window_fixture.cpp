@@ -42,7 +42,7 @@ std::unique_ptr<PtySimulator> WindowFixture::StartSimulator(SimulatorOptions opt
 }
 
 SimulatorSession WindowFixture::OnlySession(PtySimulator& simulator) {
-  EXPECT_TRUE(simulator.WaitForSessions(1, std::chrono::milliseconds(10000)));
+  EXPECT_TRUE(simulator.WaitForSessions(1, std::chrono::milliseconds(30000)));
   const std::vector<SimulatorSession> sessions = simulator.Sessions();
   EXPECT_EQ(sessions.size(), 1u);
   return sessions.empty() ? SimulatorSession{} : sessions.front();
