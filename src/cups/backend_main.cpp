@@ -33,10 +33,6 @@ constexpr std::chrono::seconds kHoldReportAfter{5};
 
 constexpr const char* kSending = "点字プリンターに送信しています。";
 
-void Status(std::string_view prefix, std::string_view text) {
-  std::cerr << StatusLine(prefix, text) << std::endl;
-}
-
 // Reads the next piece of the job; 0 at its end or once the job is cancelled, -1 on failure.
 ssize_t ReadInput(int fd, char* buffer, std::size_t size) {
   while (cancelled == 0) {

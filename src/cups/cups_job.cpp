@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <fstream>
 #include <regex>
+
+#include <unistd.h>
 
 namespace redadado::cups {
 
@@ -214,6 +217,17 @@ std::string OneLine(std::string_view text) {
 
 std::string StatusLine(std::string_view prefix, std::string_view text) {
   return std::string(prefix) + ": " + OneLine(text);
+}
+
+void Status(std::string_view prefix, std::string_view text) {
+  const std::string line = StatusLine(prefix, text) + "\n";
+  std::size_t written = 0;
+  while (written < line.size()) {
+    const ssize_t put = ::write(STDERR_FILENO, line.data() + written, line.size() - written);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return;  // nobody reads the status any more
+    written += static_cast<std::size_t>(put);
+  }
 }
 
 }  // namespace redadado::cups

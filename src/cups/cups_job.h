@@ -67,5 +67,9 @@ std::vector<std::string> DiscoveryLines(const std::filesystem::path& dev,
 std::string OneLine(std::string_view text);
 // A message as one CUPS status line: "ERROR: text".
 std::string StatusLine(std::string_view prefix, std::string_view text);
+// Writes a status line to standard error in one write: the filter and the backend share the
+// scheduler's status pipe, and lines written piecemeal interleave there (an ERROR read as a
+// PAGE line, its reason lost).
+void Status(std::string_view prefix, std::string_view text);
 
 }  // namespace redadado::cups

@@ -1,9 +1,11 @@
 // redadado-cups-filter: a BSE or BES document in, the embosser's byte stream out, made by the
 // same print engine as the windows. CUPS calls it as: job-id user title copies options [file].
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -24,10 +26,6 @@ volatile std::sig_atomic_t cancelled = 0;
 
 void OnTerminate(int) {
   cancelled = 1;
-}
-
-void Status(std::string_view prefix, std::string_view text) {
-  std::cerr << StatusLine(prefix, text) << std::endl;
 }
 
 // A private folder for the job's temporary files, removed with everything in it.
@@ -52,7 +50,10 @@ class PrivateFolder {
   std::filesystem::path path_;
 };
 
-// The stream goes to standard output until the job is cancelled.
+// The stream goes to standard output until the job is cancelled or the backend goes away. A
+// backend that went away (no device, a link that died) has said why and its exit status decides
+// what becomes of the job: the filter ends without a word of its own, so that it neither covers
+// the backend's reason nor turns a retry into a filter failure.
 class JobSink : public ByteSink {
  public:
   JobSink() { file_.Attach(stdout); }
@@ -60,6 +61,8 @@ class JobSink : public ByteSink {
   std::string Failure() const override {
     return cancelled != 0 ? "ジョブが取り消されました。" : file_.Failure();
   }
+  bool Abandoned() const override { return BackendGone(); }
+  bool BackendGone() const { return file_.Failure() == std::strerror(EPIPE); }
   bool Close() { return file_.Close() && cancelled == 0; }
 
  private:
@@ -86,7 +89,7 @@ class JobMessages : public Messages {
 // Page accounting for the queue.
 class JobUi : public NoWindowsPrintUi {
  public:
-  void PageSent(int page, int) override { std::cerr << "PAGE: " << page << " 1" << std::endl; }
+  void PageSent(int page, int) override { Status("PAGE", std::to_string(page) + " 1"); }
 };
 
 // Copies standard input into `file`; false when it could not or the job was cancelled.
@@ -169,6 +172,7 @@ int Run(int argc, char** argv) {
   JobSink sink;
   const PrintResult result = PrintDocument(session, controls, ui, messages, sink, /*quiet=*/true);
   const bool written = sink.Close();
+  if (sink.BackendGone()) return 0;
   return result == PrintResult::kDone && written && !messages.declined ? 0 : 1;
 }
 
