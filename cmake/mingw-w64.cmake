@@ -27,7 +27,12 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 # zlib (libz-mingw-w64-dev) linked in too, not through its DLL's import library.
 set(ZLIB_USE_STATIC_LIBS ON)
 
-# Tests (and GoogleTest's discovery) run the executables under Wine.
+# Tests (and GoogleTest's discovery) run the executables under Wine. 64-bit programs go straight
+# to Wine's 64-bit loader: the `wine` launcher starts the 32-bit loader whenever it is installed,
+# and that cannot start on a kernel that runs no 32-bit programs.
+if(NOT triplet MATCHES "^i686")
+  find_program(REDADADO_WINE wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
+endif()
 find_program(REDADADO_WINE wine)
 if(REDADADO_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${REDADADO_WINE})
