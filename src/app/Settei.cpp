@@ -2,7 +2,6 @@
 
 #include <QSignalBlocker>
 #include <array>
-#include <utility>
 
 #include "app/QtSeams.h"
 #include "emboss/serial_link.h"
@@ -12,12 +11,80 @@ namespace redadado {
 namespace {
 
 struct ListLayout {
-  const char* label;
+  QLabel* TSetteiForm::*label;
+  const char* labelName;
+  const char* text;
   int labelTop;
+  QComboBox* TSetteiForm::*list;
+  const char* listName;
   int listTop;
   Settings::Index value;
   QStringList items;
 };
+
+// The six lists of the serial line, top to bottom.
+const std::array<ListLayout, 6>& SerialLists() {
+  static const std::array<ListLayout, 6> lists = {{
+      {&TSetteiForm::Label3,
+       "Label3",
+       "ポート名　：",
+       18,
+       &TSetteiForm::PortCB,
+       "PortCB",
+       17,
+       Settings::kPort,
+       {"ＣＯＭ１", "ＣＯＭ２", "ＣＯＭ３", "ＣＯＭ４", "ＣＯＭ５", "ＣＯＭ６", "ＣＯＭ７",
+        "ＣＯＭ８", "ＣＯＭ９"}},
+      {&TSetteiForm::Label2,
+       "Label2",
+       "ボーレート　：",
+       39,
+       &TSetteiForm::BorateCB,
+       "BorateCB",
+       38,
+       Settings::kBaudRate,
+       {"１１０", "３００", "６００", "１２００", "２４００", "４８００", "９６００", "１４４００",
+        "１９２００", "３８４００", "５６０００", "５７６００", "１１５２００", "１２８０００",
+        "２５６０００"}},
+      {&TSetteiForm::Label6,
+       "Label6",
+       "フロー制御　：",
+       60,
+       &TSetteiForm::FlowCB,
+       "FlowCB",
+       59,
+       Settings::kFlowControl,
+       {"Ｘｏｎ／Ｘｏｆｆ", "なし"}},
+      {&TSetteiForm::Label7,
+       "Label7",
+       "ビット長　：",
+       81,
+       &TSetteiForm::BitchoCB,
+       "BitchoCB",
+       80,
+       Settings::kDataBits,
+       {"４", "５", "６", "７", "８"}},
+      {&TSetteiForm::Label8,
+       "Label8",
+       "ストップビット　：",
+       102,
+       &TSetteiForm::StopbitCB,
+       "StopbitCB",
+       101,
+       Settings::kStopBits,
+       {"１", "１．５", "２"}},
+      {&TSetteiForm::Label9,
+       "Label9",
+       "パリティ　：",
+       123,
+       &TSetteiForm::ParityCB,
+       "ParityCB",
+       122,
+       Settings::kParity,
+       {"Ｎｏｎｅ", "Ｏｄｄ", "Ｅｖｅｎ"}},
+  }};
+  return lists;
+}
 
 }  // namespace
 
@@ -27,63 +94,23 @@ TSetteiForm::TSetteiForm(Session& session, QWidget* parent) : QDialog(parent), s
   setFont(TahomaFont(11));
   setFixedSize(364, 191);
 
-  const std::array<ListLayout, 6> serial = {{
-      {"ポート名　：",
-       18,
-       17,
-       Settings::kPort,
-       {"ＣＯＭ１", "ＣＯＭ２", "ＣＯＭ３", "ＣＯＭ４", "ＣＯＭ５", "ＣＯＭ６", "ＣＯＭ７",
-        "ＣＯＭ８", "ＣＯＭ９"}},
-      {"ボーレート　：",
-       39,
-       38,
-       Settings::kBaudRate,
-       {"１１０", "３００", "６００", "１２００", "２４００", "４８００", "９６００", "１４４００",
-        "１９２００", "３８４００", "５６０００", "５７６００", "１１５２００", "１２８０００",
-        "２５６０００"}},
-      {"フロー制御　：", 60, 59, Settings::kFlowControl, {"Ｘｏｎ／Ｘｏｆｆ", "なし"}},
-      {"ビット長　：", 81, 80, Settings::kDataBits, {"４", "５", "６", "７", "８"}},
-      {"ストップビット　：", 102, 101, Settings::kStopBits, {"１", "１．５", "２"}},
-      {"パリティ　：", 123, 122, Settings::kParity, {"Ｎｏｎｅ", "Ｏｄｄ", "Ｅｖｅｎ"}},
-  }};
-  const std::array<std::pair<const char*, const char*>, 6> names = {{{"Label3", "PortCB"},
-                                                                     {"Label2", "BorateCB"},
-                                                                     {"Label6", "FlowCB"},
-                                                                     {"Label7", "BitchoCB"},
-                                                                     {"Label8", "StopbitCB"},
-                                                                     {"Label9", "ParityCB"}}};
-  std::array<QLabel*, 6> labels{};
-  std::array<QComboBox*, 6> lists{};
-  for (std::size_t i = 0; i < serial.size(); ++i) {
-    const ListLayout& layout = serial[i];
-    labels[i] = new QLabel(layout.label, this);
-    labels[i]->setObjectName(names[i].first);
-    labels[i]->setFont(GothicFont(12));
-    PlaceLabel(labels[i], 20, layout.labelTop);
-    lists[i] = new QComboBox(this);
-    lists[i]->setObjectName(names[i].second);
-    lists[i]->addItems(layout.items);
-    lists[i]->setFont(GothicFont(11));
-    Place(lists[i], 120, layout.listTop, 105, 19);
-    labels[i]->setBuddy(lists[i]);
+  for (const ListLayout& layout : SerialLists()) {
+    QLabel* label = this->*layout.label = new QLabel(layout.text, this);
+    label->setObjectName(layout.labelName);
+    label->setFont(GothicFont(12));
+    PlaceLabel(label, 20, layout.labelTop);
+    QComboBox* list = this->*layout.list = new QComboBox(this);
+    list->setObjectName(layout.listName);
+    list->addItems(layout.items);
+    list->setFont(GothicFont(11));
+    Place(list, 120, layout.listTop, 105, 19);
+    label->setBuddy(list);
     // Each choice is in force at once.
     const Settings::Index value = layout.value;
-    connect(lists[i], &QComboBox::currentIndexChanged, this, [this, value](int index) {
+    connect(list, &QComboBox::currentIndexChanged, this, [this, value](int index) {
       if (index >= 0) session_.settings.values[value] = index;
     });
   }
-  Label3 = labels[0];
-  PortCB = lists[0];
-  Label2 = labels[1];
-  BorateCB = lists[1];
-  Label6 = labels[2];
-  FlowCB = lists[2];
-  Label7 = labels[3];
-  BitchoCB = lists[3];
-  Label8 = labels[4];
-  StopbitCB = lists[4];
-  Label9 = labels[5];
-  ParityCB = lists[5];
 
   connect(PortCB, &QComboBox::currentIndexChanged, this, [this](int index) {
     PortCB->setToolTip(PortCB->itemData(index, Qt::ToolTipRole).toString());
@@ -133,19 +160,12 @@ void TSetteiForm::showEvent(QShowEvent* event) {
 
 // Selects what the settings say, without storing anything back.
 void TSetteiForm::FormShow() {
-  const std::array<std::pair<QComboBox*, Settings::Index>, 7> lists = {{
-      {BorateCB, Settings::kBaudRate},
-      {PortCB, Settings::kPort},
-      {FlowCB, Settings::kFlowControl},
-      {BitchoCB, Settings::kDataBits},
-      {StopbitCB, Settings::kStopBits},
-      {ParityCB, Settings::kParity},
-      {OnseiSoftCB, Settings::kScreenReader},
-  }};
-  for (const auto& [list, value] : lists) {
+  const auto select = [this](QComboBox* list, Settings::Index value) {
     const QSignalBlocker quiet(list);
     list->setCurrentIndex(session_.settings.values[value]);
-  }
+  };
+  for (const ListLayout& layout : SerialLists()) select(this->*layout.list, layout.value);
+  select(OnseiSoftCB, Settings::kScreenReader);
   ShowPortDevices();
 }
 
