@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QPalette>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QTimer>
 #include <QUrl>
@@ -224,9 +225,13 @@ void TForm1::SetUpJobGrid() {
   StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   StringGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
   StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
-  // Reached with the mouse, never with Tab.
+  // Reached with the mouse, never with Tab; from the keyboard with Alt+L, so that a job other
+  // than the first can be chosen with the arrow keys and deleted without a mouse.
   StringGrid1->setFocusPolicy(Qt::ClickFocus);
   StringGrid1->setTabKeyNavigation(false);
+  auto* toJobs = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_L), this);
+  connect(toJobs, &QShortcut::activated, StringGrid1,
+          [this] { StringGrid1->setFocus(Qt::ShortcutFocusReason); });
   JobListChanged();
   StringGrid1->setCurrentCell(0, 0);
 }

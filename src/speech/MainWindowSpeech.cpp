@@ -77,6 +77,7 @@ void TForm1::ConnectSpeech() {
   MenCB->setAccessibleName("印刷面");
   TenSizeCB->setAccessibleName("点種");
   StringGrid1->setAccessibleName("ジョブリスト");
+  StringGrid1->setAccessibleDescription("上下の矢印キーでジョブを選び、Alt+D で取り消します");
 }
 
 }  // namespace redadado

@@ -160,14 +160,32 @@ TEST(JobWindow, GridRegisterDeleteAndTheCloseQuestion) {
   EXPECT_EQ(w.GridRow(3), "3|" + (w.dir / "tenji.bes").string() + "|1|1|2|18|表+裏,両面印刷|大|２");
 
   // A range from job 2 down: only its top row goes, and the numbers stay in order.
+  grid->clearSelection();
   grid->setRangeSelected(QTableWidgetSelectionRange(1, 2, 3, 5), true);
   w.Click(w.form.Button9);
   EXPECT_EQ(grid->rowCount(), 3);
+  EXPECT_EQ(w.GridRow(1),
+            "1|" + (w.dir / "taketori.bse").string() + "|3|1|4|18|表+裏,両面印刷|大|２");
   EXPECT_EQ(w.GridRow(2), "2|" + (w.dir / "tenji.bes").string() + "|1|1|2|18|表+裏,両面印刷|大|２");
   grid->clearSelection();
   grid->setCurrentCell(2, 4);  // the blank bottom row
   w.Click(w.form.Button9);
   EXPECT_EQ(grid->rowCount(), 3);
+
+  // Without a mouse: Alt+L reaches the list, the arrow keys choose job 2, Alt+D deletes it (a
+  // button's key clicks it a moment later, as a press of it would).
+  w.form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w.form));
+  grid->setCurrentCell(0, 0);
+  QTest::keyClick(&w.form, Qt::Key_L, Qt::AltModifier);
+  ASSERT_TRUE(grid->hasFocus());
+  QTest::keyClick(grid, Qt::Key_Down);
+  QTest::keyClick(grid, Qt::Key_Tab);  // Tab leaves the list; the chosen row stays chosen
+  EXPECT_FALSE(grid->hasFocus());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::AltModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return grid->rowCount() == 2; }));
+  EXPECT_EQ(w.GridRow(1),
+            "1|" + (w.dir / "taketori.bse").string() + "|3|1|4|18|表+裏,両面印刷|大|２");
 
   // Closing with jobs asks first; No keeps the window and saves nothing.
   const std::string question = "登録されたジョブが残っています。本当に終了しますか？  ";
