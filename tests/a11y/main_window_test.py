@@ -3,7 +3,8 @@
 The real application runs on the AT-SPI bus (started by run-screen-reader-test). Through pyatspi,
 the library Orca itself uses, the test answers the start-up notice, tabs through every control
 checking the focused control's role and name at each step, turns the speech guide on in the
-settings dialog, selects a document in the file dialog, registers it as a job, prints it with the
+settings dialog, selects a document in the file dialog, registers it as a job (and reaches the job
+list with Alt+L), prints it with the
 print button's accessible action and then as a batch, answering each confirmation, and checks that
 the embosser simulator on the pseudo-terminal received as much as the command-line tool makes of
 the same document, each time. Then a hundred copies, interrupted with Esc and resumed through the
@@ -286,6 +287,18 @@ def main():
         rows = grid.queryTable().nRows
         press(find(application, "push button", "登録"))
         wait_for("the job in the list", lambda: grid.queryTable().nRows == rows + 1)
+        # Alt+L takes the keyboard to the job list, where the reader reads the current cell;
+        # Tab leaves it again.
+        subprocess.run(["xdotool", "key", "alt+l"], check=True)
+        cell = wait_for("the focus in the job list",
+                        lambda: (lambda f: f if f is not None and f.getRoleName() in
+                                 ("table cell", "table") else None)(focused()))
+        print(f"Alt+L: {cell.getRoleName()} {cell.name} ({cell.description})")
+        key(TAB)
+        wait_for("the focus out of the job list",
+                 lambda: focused() is not None
+                 and focused().getRoleName() not in ("table cell", "table"))
+        print(f"Tab: {focused().getRoleName()} {focused().name}")
 
         press(print_button)
         answer(application, "確認", "準備はよろしいですか", "OK")
