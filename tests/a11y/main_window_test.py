@@ -4,13 +4,12 @@ The real application runs on the AT-SPI bus (started by run-screen-reader-test).
 the library Orca itself uses, the test answers the start-up notice, tabs through every control
 checking the focused control's role and name at each step, turns the speech guide on in the
 settings dialog, selects a document in the file dialog, registers it as a job (and reaches the job
-list with Alt+L), prints it with the
-print button's accessible action and then as a batch, answering each confirmation, and checks that
-the embosser simulator on the pseudo-terminal received as much as the command-line tool makes of
-the same document, each time. Then a hundred copies, interrupted with Esc and resumed through the
-resume dialog; and the quit button. A private
-speech-dispatcher shows what the speech guide said: nothing while the choice is "使用しない",
-the Part's texts once it is "ＰＣ-Ｔａｌｋｅｒ ＸＰ".
+list with Alt+L), prints it with the print button's accessible action and then as a batch,
+answering each confirmation, and checks that the embosser simulator on the pseudo-terminal received
+as much as the command-line tool makes of the same document, each time. Then a hundred copies,
+interrupted with Esc and resumed through the resume dialog; and the quit button. A private speech-
+dispatcher shows what the speech guide said: nothing while the choice is "使用しない", the Part's texts
+once it is "ＰＣ-Ｔａｌｋｅｒ ＸＰ".
 
 Usage: main_window_test.py APPLICATION CLI DOCUMENT
 """
