@@ -7,8 +7,8 @@ settings dialog, selects a document in the file dialog, registers it as a job (a
 list with Alt+L), prints it with the print button's accessible action and then as a batch,
 answering each confirmation, and checks that the embosser simulator on the pseudo-terminal received
 as much as the command-line tool makes of the same document, each time. Then a hundred copies,
-interrupted with Esc and resumed through the resume dialog; and the quit button. A private speech-
-dispatcher shows what the speech guide said: nothing while the choice is "使用しない", the Part's texts
+interrupted with Esc and resumed through the resume dialog; and the quit button. A private
+speech-dispatcher shows what the speech guide said: nothing while the choice is "使用しない", its texts
 once it is "ＰＣ-Ｔａｌｋｅｒ ＸＰ".
 
 Usage: main_window_test.py APPLICATION CLI DOCUMENT
