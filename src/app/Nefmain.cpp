@@ -79,6 +79,7 @@ class TForm1::RunScope {
     }
   }
   ~RunScope() {
+    form_.printWindows_.FinishHide();
     for (std::size_t i = 0; i < controls_.size(); ++i) controls_[i]->setEnabled(enabled_[i]);
     form_.printing_ = false;
     if (focus_ != nullptr && focus_->isEnabled()) focus_->setFocus();
@@ -98,7 +99,8 @@ TForm1::TForm1(Session& session, Messages& messages, FileChooser& chooser, Reade
       session_(session),
       messages_(messages),
       chooser_(chooser),
-      printWindows_(session) {
+      printWindows_(session),
+      runMessages_(printWindows_, messages) {
   BuildControls();
   // PC-Talker's route opens as soon as the controls exist, whatever the choice.
   guide_.emplace(session_.settings, std::move(readers));
@@ -295,7 +297,7 @@ void TForm1::AttachWindows(TSetteiForm* settings, TEscapeForm* escape, TLPrintIn
 }
 
 PrintSeams TForm1::Seams() {
-  return PrintSeams{*this, printWindows_, messages_, [this](std::chrono::milliseconds held) {
+  return PrintSeams{*this, printWindows_, runMessages_, [this](std::chrono::milliseconds held) {
                       printWindows_.PumpEvents();
                       // Esc is seen at once, even while the embosser holds the byte back.
                       if (session_.escapeRequested != 0) printWindows_.ShowEscapeNotice();

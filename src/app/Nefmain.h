@@ -144,6 +144,7 @@ class TForm1 : public QWidget, public DocumentControls, public BatchWindow {
   Messages& messages_;
   FileChooser& chooser_;
   PrintWindows printWindows_;
+  RunMessages runMessages_;
   HeldOutputGuard heldGuard_;
   TSetteiForm* settings_ = nullptr;
   TBSEImageForm* overview_ = nullptr;

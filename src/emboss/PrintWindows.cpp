@@ -1,6 +1,7 @@
 #include "emboss/PrintWindows.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include "app/QtSeams.h"
 #include "emboss/Escape.h"
@@ -20,11 +21,23 @@ void PrintWindows::PumpEvents() {
 }
 
 void PrintWindows::ShowProgress() {
+  hidePending_ = false;
   if (progress_ != nullptr) progress_->show();
 }
 
+// A run hides the progress window between its passes and copies and shows it again at once.
+// Done literally, the window manager takes the keyboard away and gives it back each time, and an
+// Esc pressed in between is lost. So a hide waits for the event loop: a show that follows at once
+// keeps the window up, and anything that waits for the user (a question) sees it gone.
 void PrintWindows::HideProgress() {
-  if (progress_ != nullptr) progress_->hide();
+  if (progress_ == nullptr) return;
+  hidePending_ = true;
+  QTimer::singleShot(0, progress_, [this] { FinishHide(); });
+}
+
+void PrintWindows::FinishHide() {
+  if (hidePending_ && progress_ != nullptr) progress_->hide();
+  hidePending_ = false;
 }
 
 void PrintWindows::SetProgressText(const std::string& text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/messages.h"
 #include "app/session.h"
 #include "emboss/print_seams.h"
 
@@ -26,11 +27,31 @@ class PrintWindows : public PrintUi {
   void HideEscapeNotice() override;
   void ShowResumeDialog(int maxPage) override;
 
+  // Takes the progress window down now if a hide is still waiting: at the end of a run.
+  void FinishHide();
+
  private:
   Session& session_;
+  bool hidePending_ = false;
   TEscapeForm* escape_ = nullptr;
   TLPrintInfoForm* progress_ = nullptr;
   TLP_SaikaiForm* resume_ = nullptr;
+};
+
+// The messages of a run: each takes down first a progress window whose hide still waits, so a
+// question the run asks after hiding it never shows over it.
+class RunMessages : public Messages {
+ public:
+  RunMessages(PrintWindows& windows, Messages& messages) : windows_(windows), messages_(messages) {}
+  MessageAnswer Show(const std::string& caption, const std::string& text, MessageIcon icon,
+                     MessageButtons buttons) override {
+    windows_.FinishHide();
+    return messages_.Show(caption, text, icon, buttons);
+  }
+
+ private:
+  PrintWindows& windows_;
+  Messages& messages_;
 };
 
 }  // namespace redadado

@@ -70,12 +70,20 @@ TEST(PrintFromTheWindow, PrintButtonSendsWhatTheToolSendsForTheSameOptions) {
   SetNumber(app.form.LastPE, "3");
   app.form.TenSizeCB->setCurrentIndex(3);  // 大点、２度打ち
   bool quitRefused = false;
+  int progressUpAtQuestion = 0;
   app.messages.onShow = [&](const std::string& text) {
     // While the run waits for the back side, the window cannot be closed under it.
     if (text == kBackSideQuestion) quitRefused = !app.form.close();
+    if (text == kBackSideQuestion && app.printInfo.isVisible()) ++progressUpAtQuestion;
   };
+  const ShowCounter progress(&app.printInfo);
   QTest::mouseClick(app.form.Button5, Qt::LeftButton);
   EXPECT_TRUE(quitRefused);
+  // The progress window is down while the back side is asked for, and stays up from the end of
+  // copy 1 into copy 2: shown for copy 1's front and after each question, 3 times in all.
+  EXPECT_EQ(progressUpAtQuestion, 0);
+  EXPECT_EQ(progress.shown, 3);
+  EXPECT_FALSE(app.printInfo.isVisible());
   EXPECT_FALSE(app.form.Printing());
   const SimulatorSession session = WindowFixture::OnlySession(*simulator);
   const std::vector<std::uint8_t> expected = CliStream(
