@@ -87,10 +87,18 @@ class ComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextInter
   QString Current() const { return Box()->currentText(); }
 };
 
-QAccessibleInterface* ComboBoxFactory(const QString&, QObject* object) {
-  auto* box = qobject_cast<QComboBox*>(object);
-  if (box == nullptr || box->isEditable()) return nullptr;
-  return new ComboBoxAccessible(box);
+QAccessibleInterface* AccessibleFactory(const QString& className, QObject* object) {
+  if (auto* box = qobject_cast<QComboBox*>(object); box != nullptr && !box->isEditable()) {
+    return new ComboBoxAccessible(box);
+  }
+  // A panel inside a window (the main window's Panel1). Qt calls a QFrame a "frame", the role
+  // of a top-level window: Orca then takes the panel for a window that is not active and says
+  // nothing of the controls in it.
+  auto* widget = qobject_cast<QWidget*>(object);
+  if (className == QLatin1String("QFrame") && widget != nullptr && !widget->isWindow()) {
+    return new QAccessibleWidget(widget, QAccessible::Pane);
+  }
+  return nullptr;
 }
 
 // Gives every window its names and descriptions when it shows, so windows created later
@@ -150,7 +158,7 @@ void MakeAccessible(QWidget* window) {
 
 void InstallAccessibility(QApplication& application) {
   // Installed after the application: later factories are asked first, before Qt's own.
-  QAccessible::installFactory(ComboBoxFactory);
+  QAccessible::installFactory(AccessibleFactory);
   application.installEventFilter(new WindowShowWatcher(&application));
 }
 

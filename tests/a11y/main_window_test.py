@@ -244,6 +244,13 @@ def main():
                                focused()))
             expect(f"role of {name}", now.getRoleName(), role)
             print(f"Tab: {role} {name}")
+        # Orca takes a "frame" (or window, dialog) for a window of its own and, while that is
+        # not the active one, says nothing of the controls in it: inside the main window there
+        # may be none, or a blind user hears nothing of the document controls.
+        inner = pyatspi.findAllDescendants(
+            application[0],
+            lambda x: x is not None and x.getRoleName() in ("frame", "window", "dialog"))
+        expect("windows inside the main window", [(x.getRoleName(), x.name) for x in inner], [])
         tenshu = find(application, "combo box", "点種")
         expect("the closed dot-kind list as Orca reads it", text_of(tenshu), "中点")
         print_button = find(application, "push button", "印刷")
