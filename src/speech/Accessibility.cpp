@@ -9,17 +9,60 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLibraryInfo>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QTranslator>
+#include <algorithm>
+#include <vector>
 
 namespace redadado {
 
 namespace {
 
+// One item of a closed combo box. When the arrow keys change the current item, the focus
+// moves to it for the screen reader: Orca ignores a combo box's name and selection events
+// without AT-SPI's Selection interface, which Qt 6.4 lacks, but says a newly focused item.
+class ComboItemAccessible : public QAccessibleInterface {
+ public:
+  // Qt's accessibility cache owns it once registered (the combo box registers it at once).
+  ComboItemAccessible(QComboBox* box, int index) : box_(box), index_(index) {}
+
+  bool isValid() const override { return !box_.isNull() && index_ < box_->count(); }
+  QObject* object() const override { return nullptr; }
+  QWindow* window() const override { return isValid() ? parent()->window() : nullptr; }
+  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+  QAccessibleInterface* parent() const override {
+    return box_.isNull() ? nullptr : QAccessible::queryAccessibleInterface(box_.data());
+  }
+  QAccessibleInterface* child(int) const override { return nullptr; }
+  int childCount() const override { return 0; }
+  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+  QString text(QAccessible::Text type) const override {
+    return type == QAccessible::Name && isValid() ? box_->itemText(index_) : QString();
+  }
+  void setText(QAccessible::Text, const QString&) override {}
+  QRect rect() const override { return isValid() ? parent()->rect() : QRect(); }
+  QAccessible::Role role() const override { return QAccessible::ListItem; }
+  QAccessible::State state() const override {
+    QAccessible::State state;
+    state.selectable = true;
+    state.focusable = true;
+    const bool current = isValid() && box_->currentIndex() == index_;
+    state.selected = current;
+    state.focused = current && box_->hasFocus();
+    return state;
+  }
+
+ private:
+  QPointer<QComboBox> box_;
+  int index_;
+};
+
 // A closed, selection-only combo box as a screen reader wants it: its text is the current
 // item. Orca reads a combo box's value from its selected child or, lacking children, from its
-// text; Qt 6.4 offers neither while the list is closed. The open list is a window of its own
-// with its own accessible items, so this one has no children.
+// text; Qt 6.4 offers no selection while the list is closed. Its items are children of their
+// own, so that the current one can take the focus (above); the open list is a window of its
+// own with its own accessible items.
 class ComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
  public:
   explicit ComboBoxAccessible(QComboBox* box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
@@ -37,9 +80,20 @@ class ComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextInter
     }
     return QAccessibleWidget::text(type);
   }
-  int childCount() const override { return 0; }
-  QAccessibleInterface* child(int) const override { return nullptr; }
-  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+  int childCount() const override { return Box()->count(); }
+  QAccessibleInterface* child(int index) const override {
+    if (index < 0 || index >= Box()->count()) return nullptr;
+    while (static_cast<int>(items_.size()) <= index) {
+      auto* item = new ComboItemAccessible(Box(), static_cast<int>(items_.size()));
+      QAccessible::registerAccessibleInterface(item);
+      items_.push_back(item);
+    }
+    return items_[static_cast<std::size_t>(index)];
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    const auto found = std::find(items_.begin(), items_.end(), child);
+    return found == items_.end() ? -1 : static_cast<int>(found - items_.begin());
+  }
 
   QAccessible::State state() const override {
     QAccessible::State state = QAccessibleWidget::state();
@@ -49,9 +103,13 @@ class ComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextInter
     return state;
   }
 
-  QStringList actionNames() const override { return {showMenuAction()}; }
+  QStringList actionNames() const override { return {showMenuAction(), setFocusAction()}; }
   void doAction(const QString& name) override {
-    if (name == showMenuAction()) Box()->showPopup();
+    if (name == showMenuAction()) {
+      Box()->showPopup();
+    } else {
+      QAccessibleWidget::doAction(name);
+    }
   }
   QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
@@ -85,6 +143,8 @@ class ComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextInter
  private:
   QComboBox* Box() const { return static_cast<QComboBox*>(widget()); }
   QString Current() const { return Box()->currentText(); }
+
+  mutable std::vector<ComboItemAccessible*> items_;
 };
 
 QAccessibleInterface* AccessibleFactory(const QString& className, QObject* object) {
@@ -134,6 +194,8 @@ QString ButtonWords(const QAbstractButton& button) {
   return words.trimmed();
 }
 
+constexpr const char* kItemsAnnounced = "redadadoItemsAnnounced";
+
 }  // namespace
 
 void MakeAccessible(QWidget* window) {
@@ -147,6 +209,16 @@ void MakeAccessible(QWidget* window) {
     if (buddy != nullptr && buddy->accessibleName().isEmpty()) {
       buddy->setAccessibleName(LabelWords(*label));
     }
+  }
+  for (QComboBox* box : window->findChildren<QComboBox*>()) {
+    if (box->isEditable() || box->property(kItemsAnnounced).toBool()) continue;
+    box->setProperty(kItemsAnnounced, true);
+    QObject::connect(box, &QComboBox::currentIndexChanged, box, [box](int index) {
+      if (index < 0 || !box->hasFocus() || box->view()->isVisible()) return;
+      QAccessibleEvent focus(box, QAccessible::Focus);
+      focus.setChild(index);
+      QAccessible::updateAccessibility(&focus);
+    });
   }
   for (QWidget* control : window->findChildren<QWidget*>()) {
     if (qobject_cast<QComboBox*>(control) != nullptr) continue;  // read live, see above

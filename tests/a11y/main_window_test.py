@@ -253,6 +253,17 @@ def main():
         expect("windows inside the main window", [(x.getRoleName(), x.name) for x in inner], [])
         tenshu = find(application, "combo box", "点種")
         expect("the closed dot-kind list as Orca reads it", text_of(tenshu), "中点")
+        # An arrow key on the closed list moves the reader's focus to the chosen item, which
+        # Orca then says; back again, for the prints below.
+        tenshu.queryComponent().grabFocus()
+        wait_for("the focus on the dot kind", lambda: named(focused(), "点種"))
+        for symbol, item in ((DOWN, "大点"), (UP, "中点")):
+            key(symbol)
+            now = wait_for(f"the focus on {item}",
+                           lambda: (lambda f: f if named(f, item) else None)(focused()))
+            expect(f"role of {item}", now.getRoleName(), "list item")
+        first.queryComponent().grabFocus()
+        wait_for("the focus back on the first button", lambda: named(focused(), TAB_ORDER[0][1]))
         print_button = find(application, "push button", "印刷")
         expect("print key", print_button.queryAction().getKeyBinding(0), "Alt+P")
         expect("print description", print_button.description,

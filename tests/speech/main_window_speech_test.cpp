@@ -159,6 +159,19 @@ TEST(MainWindowSpeech, ClosedComboBoxesTellTheirCurrentItem) {
   EXPECT_EQ(list->text(QAccessible::Value), "大点、２度打ち");
   EXPECT_EQ(QAccessible::queryAccessibleInterface(w.form->MenCB)->textInterface()->text(0, -1),
             "");  // nothing selected before a document is chosen
+
+  // Its items are its children, the current one selected (and focused with the list), so that
+  // the reader's focus can move to the item an arrow key chose (the screen-reader test).
+  ASSERT_EQ(list->childCount(), 4);
+  QAccessibleInterface* item = list->child(3);
+  EXPECT_EQ(item->text(QAccessible::Name), "大点、２度打ち");
+  EXPECT_EQ(item->role(), QAccessible::ListItem);
+  EXPECT_TRUE(item->state().selected);
+  EXPECT_FALSE(list->child(2)->state().selected);
+  EXPECT_EQ(item->parent(), list);
+  EXPECT_EQ(list->indexOfChild(item), 3);
+  w.Focus(w.form->TenSizeCB);
+  EXPECT_TRUE(item->state().focused);
 }
 
 TEST(MainWindowSpeech, StandardButtonsReadInJapanese) {
