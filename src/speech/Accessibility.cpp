@@ -38,7 +38,13 @@ class ComboItemAccessible : public QAccessibleInterface {
   int childCount() const override { return 0; }
   int indexOfChild(const QAccessibleInterface*) const override { return -1; }
   QString text(QAccessible::Text type) const override {
-    return type == QAccessible::Name && isValid() ? box_->itemText(index_) : QString();
+    if (!isValid()) return {};
+    if (type == QAccessible::Name) return box_->itemText(index_);
+    // Where a settings dialog's port leads, say.
+    if (type == QAccessible::Description) {
+      return box_->itemData(index_, Qt::AccessibleDescriptionRole).toString();
+    }
+    return {};
   }
   void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override { return isValid() ? parent()->rect() : QRect(); }

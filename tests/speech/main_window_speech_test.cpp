@@ -140,6 +140,12 @@ TEST(MainWindowSpeech, ControlsAreNamedForWhatTheyAreAndDescribedByTheirHints) {
   settings.show();
   EXPECT_EQ(w.Name(settings.BorateCB), "ボーレート");
   EXPECT_EQ(w.Name(settings.OnseiSoftCB), "音声ガイド");
+  // Each port item says where it leads, as the closed list does for the current one.
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(settings.PortCB)
+                ->child(1)
+                ->text(QAccessible::Description)
+                .toStdString(),
+            PortDevice(w.session.paths, "COM2"));
 
   TLP_SaikaiForm resume(w.session);
   EXPECT_EQ(w.Name(resume.SaikaiRB), "指定ページから印刷を再開する");
