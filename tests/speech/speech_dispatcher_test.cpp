@@ -60,9 +60,15 @@ class PrivateSpeechServer {
       if (std::filesystem::exists(socket)) break;
     }
   }
+  // speech-dispatcher sometimes hangs on its way out, in its output module's shutdown: it gets
+  // a few seconds, then it is killed.
   ~PrivateSpeechServer() {
     if (pid_ == 0) return;
     kill(pid_, SIGTERM);
+    for (auto end = Clock::now() + 5s; Clock::now() < end; std::this_thread::sleep_for(20ms)) {
+      if (waitpid(pid_, nullptr, WNOHANG) == pid_) return;
+    }
+    kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
   }
 
