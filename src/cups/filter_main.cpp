@@ -61,8 +61,8 @@ class JobSink : public ByteSink {
   std::string Failure() const override {
     return cancelled != 0 ? "ジョブが取り消されました。" : file_.Failure();
   }
-  bool Abandoned() const override { return BackendGone(); }
-  bool BackendGone() const { return file_.Failure() == std::strerror(EPIPE); }
+  // The backend went away.
+  bool Abandoned() const override { return file_.Failure() == std::strerror(EPIPE); }
   bool Close() { return file_.Close() && cancelled == 0; }
 
  private:
@@ -172,7 +172,7 @@ int Run(int argc, char** argv) {
   JobSink sink;
   const PrintResult result = PrintDocument(session, controls, ui, messages, sink, /*quiet=*/true);
   const bool written = sink.Close();
-  if (sink.BackendGone()) return 0;
+  if (sink.Abandoned()) return 0;
   return result == PrintResult::kDone && written && !messages.declined ? 0 : 1;
 }
 

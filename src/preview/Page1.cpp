@@ -28,6 +28,21 @@ QIcon SignIcon(bool plus) {
   return QIcon(pixmap);
 }
 
+// The plus or minus speed button that steps the page.
+QToolButton* MakePageButton(QWidget* parent, const char* name, bool plus, const char* hint,
+                            int left) {
+  auto* button = new QToolButton(parent);
+  button->setObjectName(name);
+  button->setIcon(SignIcon(plus));
+  button->setIconSize(QSize(22, 22));
+  button->setAutoRaise(true);
+  button->setToolTip(hint);
+  button->setAccessibleName(hint);
+  button->setFocusPolicy(Qt::NoFocus);  // speed buttons take no focus
+  Place(button, left, 54, 31, 20);
+  return button;
+}
+
 QRadioButton* MakeRadio(QGroupBox* group, const char* name, const char* caption, int top) {
   auto* radio = new QRadioButton(caption, group);
   radio->setObjectName(name);
@@ -65,24 +80,8 @@ TPage1Form::TPage1Form(Session& session, Messages& messages, QWidget* parent)
   Place(PageCB, 8, 32, 65, PageCB->sizeHint().height());
   Label1->setBuddy(PageCB);
 
-  PUpSB = new QToolButton(this);
-  PUpSB->setObjectName("PUpSB");
-  PUpSB->setIcon(SignIcon(true));
-  PUpSB->setIconSize(QSize(22, 22));
-  PUpSB->setAutoRaise(true);
-  PUpSB->setToolTip("ページを進めます");
-  PUpSB->setAccessibleName("ページを進めます");
-  PUpSB->setFocusPolicy(Qt::NoFocus);  // speed buttons take no focus
-  Place(PUpSB, 8, 54, 31, 20);
-  PDownSB = new QToolButton(this);
-  PDownSB->setObjectName("PDownSB");
-  PDownSB->setIcon(SignIcon(false));
-  PDownSB->setIconSize(QSize(22, 22));
-  PDownSB->setAutoRaise(true);
-  PDownSB->setToolTip("ページを戻します");
-  PDownSB->setAccessibleName("ページを戻します");
-  PDownSB->setFocusPolicy(Qt::NoFocus);
-  Place(PDownSB, 41, 54, 31, 20);
+  PUpSB = MakePageButton(this, "PUpSB", true, "ページを進めます", 8);
+  PDownSB = MakePageButton(this, "PDownSB", false, "ページを戻します", 41);
 
   GroupBox1 = MakeGroup(this, "GroupBox1", "表示", 90);
   TenjiRB = MakeRadio(GroupBox1, "TenjiRB", "点字", 18);

@@ -13,6 +13,7 @@
 #include "speech/Accessibility.h"
 #include "speech/recording_reader.h"
 #include "support/temp_dir.h"
+#include "support/window_fixture.h"
 
 namespace redadado {
 namespace {
@@ -22,21 +23,6 @@ using Calls = std::vector<std::string>;
 QApplication& App() {
   return *static_cast<QApplication*>(QApplication::instance());
 }
-
-class AnswerOk : public Messages {
- public:
-  MessageAnswer Show(const std::string&, const std::string&, MessageIcon,
-                     MessageButtons buttons) override {
-    return buttons == MessageButtons::kYesNo ? MessageAnswer::kYes : MessageAnswer::kOk;
-  }
-};
-
-class ChooseNothing : public FileChooser {
- public:
-  std::optional<std::string> ChooseFile(const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-};
 
 // The main window as the program entry builds it, speaking into a recording reader.
 struct MainWindow {
@@ -59,8 +45,8 @@ struct MainWindow {
 
   test::TempDir dir;
   Session session;
-  AnswerOk messages;
-  ChooseNothing chooser;
+  test::ScriptedMessages messages;  // every question answered Yes / OK
+  test::ScriptedChooser chooser;    // every file dialog cancelled
   test::RecordingRoutes routes;
   std::optional<TForm1> form;
 };
