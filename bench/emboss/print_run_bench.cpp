@@ -6,10 +6,10 @@
 #include <random>
 #include <string>
 
-#include "app/messages.h"
-#include "app/session.h"
+#include "base/messages.h"
 #include "emboss/memory_sink.h"
 #include "emboss/print_run.h"
+#include "workflow/session.h"
 
 namespace redadado {
 namespace {

@@ -12,9 +12,9 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include "app/messages.h"
-#include "app/session.h"
+#include "base/messages.h"
 #include "emboss/serial_link.h"
+#include "workflow/session.h"
 
 namespace redadado {
 namespace {

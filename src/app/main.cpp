@@ -5,16 +5,16 @@
 #include <optional>
 #include <string>
 
-#include "app/Nefmain.h"
-#include "app/QtSeams.h"
-#include "app/Settei.h"
-#include "app/session.h"
-#include "emboss/Escape.h"
-#include "emboss/Lprintinfo.h"
-#include "emboss/Lpsaikai.h"
-#include "preview/Bseimage.h"
-#include "preview/Page1.h"
-#include "speech/Accessibility.h"
+#include "gui/accessibility.h"
+#include "gui/escape_notice.h"
+#include "gui/main_window.h"
+#include "gui/page_overview.h"
+#include "gui/page_view.h"
+#include "gui/progress_window.h"
+#include "gui/qt_seams.h"
+#include "gui/resume_dialog.h"
+#include "gui/settings_dialog.h"
+#include "workflow/session.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -27,19 +27,19 @@ int main(int argc, char** argv) {
     redadado::QtFileChooser chooser;
 
     // The windows in their order; the main window's creation includes a start-up print.
-    redadado::TForm1 form1(session, messages, chooser);
+    redadado::MainWindow form1(session, messages, chooser);
     const QStringList arguments = QApplication::arguments();
-    form1.FormCreate(arguments.size() > 1
-                         ? std::optional<std::string>(redadado::FromQt(arguments.at(1)))
-                         : std::nullopt);
-    redadado::TSetteiForm settei(session);
-    redadado::TEscapeForm escape;
-    redadado::TLPrintInfoForm printInfo(session);
-    redadado::TLP_SaikaiForm saikai(session);
-    redadado::TBSEImageForm bseImage(session, [&form1] { return form1.DocumentLabel(); });
-    redadado::TPage1Form page1(session, messages);
-    form1.AttachWindows(&settei, &escape, &printInfo, &saikai);
-    bseImage.AttachPageView(&page1);
+    form1.StartUp(arguments.size() > 1
+                      ? std::optional<std::string>(redadado::FromQt(arguments.at(1)))
+                      : std::nullopt);
+    redadado::SettingsDialog settings(session);
+    redadado::EscapeNotice escape;
+    redadado::ProgressWindow progress(session);
+    redadado::ResumeDialog resume(session);
+    redadado::PageOverview bseImage(session, [&form1] { return form1.DocumentLabel(); });
+    redadado::PageView pageView(session, messages);
+    form1.AttachWindows(&settings, &escape, &progress, &resume);
+    bseImage.AttachPageView(&pageView);
     form1.AttachPreview(&bseImage);
 
     form1.show();

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/session.h"
 #include "emboss/print_options.h"
+#include "workflow/session.h"
 
 namespace redadado::cli {
 

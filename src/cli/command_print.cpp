@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/file_paths.h"
+#include "base/file_paths.h"
 #include "cli/commands.h"
 #include "emboss/file_sink.h"
 #include "emboss/print_options.h"

@@ -8,7 +8,7 @@
 
 #include <cstdio>
 
-#include "app/file_paths.h"
+#include "base/file_paths.h"
 #include "cli/program_entry.h"
 
 namespace redadado::cli {

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/file_paths.h"
+#include "base/file_paths.h"
 #include "document/cell_codes.h"
 
 namespace redadado {

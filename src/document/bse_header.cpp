@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/file_paths.h"
+#include "base/file_paths.h"
 
 namespace redadado {
 

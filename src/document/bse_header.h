@@ -46,9 +46,9 @@ struct HeaderCheck {
   std::string message;  // the refusal, when not accepted
   int linesPerPage = 0;
   int pageCount = 0;
-  std::string linesText;          // KataRyouE
-  bool sideLabelEnabled = false;  // MenL
-  int sideChoice = -1;            // MenCB item; -1 clears the selection
+  std::string linesText;          // linesEdit
+  bool sideLabelEnabled = false;  // sideLabel
+  int sideChoice = -1;            // sideList item; -1 clears the selection
 };
 
 // Reads the header of `document.path`. On acceptance stores its lines per page and page count

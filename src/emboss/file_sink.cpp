@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "app/file_paths.h"
+#include "base/file_paths.h"
 
 namespace redadado {
 

@@ -2,8 +2,8 @@
 
 #include <chrono>
 
-#include "app/messages.h"
-#include "app/session.h"
+#include "base/messages.h"
+#include "workflow/session.h"
 
 namespace redadado {
 

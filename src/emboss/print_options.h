@@ -15,8 +15,8 @@ struct PrintOptions {
   int copies = 1;
   std::optional<int> firstPage;  // empty: page 1
   std::optional<int> lastPage;   // empty: the header's page count
-  std::optional<int> side;       // MenCB item -1..4; empty: what the header check selects
-  int dots = 0;                  // TenSizeCB item 0..3
+  std::optional<int> side;       // sideList item -1..4; empty: what the header check selects
+  int dots = 0;                  // dotKindList item 0..3
 };
 
 // A whole decimal number within [min, max], or nothing.

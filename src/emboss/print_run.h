@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/messages.h"
-#include "app/session.h"
+#include "base/messages.h"
 #include "emboss/print_seams.h"
+#include "workflow/session.h"
 
 namespace redadado {
 

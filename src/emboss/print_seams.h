@@ -26,18 +26,19 @@ class ByteSink {
 class PrintControls {
  public:
   virtual ~PrintControls() = default;
-  virtual int Copies() const = 0;     // BusuUD position, read before every copy
-  virtual int StartPage() const = 0;  // StartPUD position, read once at the start
-  virtual int LastPage() const = 0;   // LastPUD position, read once at the start
-  // MenCB item index: -1 none, 0 front only, 1 back only, 2 front and back, 3 front and back in
+  virtual int Copies() const = 0;     // copiesUpDown position, read before every copy
+  virtual int StartPage() const = 0;  // startPageUpDown position, read once at the start
+  virtual int LastPage() const = 0;   // lastPageUpDown position, read once at the start
+  // sideList item index: -1 none, 0 front only, 1 back only, 2 front and back, 3 front and back in
   // page order, 4 all pages single-sided. Read before every copy and pass, and at every pass end.
   virtual int SideChoice() const = 0;
-  // TenSizeCB item index: 0 medium, 1 large, 2 medium double strike, 3 large double strike.
+  // dotKindList item index: 0 medium, 1 large, 2 medium double strike, 3 large double strike.
   // Read at the start and for every dot.
   virtual int DotKind() const = 0;
-  virtual std::string DocumentLabel() const = 0;  // FileE text, for the progress text
-  // Empties FileE and KataRyouE, StartPUD 1, LastPUD maximum and position 999, disables MenL,
-  // clears the MenCB selection. BusuUD and TenSizeCB keep their values.
+  virtual std::string DocumentLabel() const = 0;  // fileEdit text, for the progress text
+  // Empties fileEdit and linesEdit, startPageUpDown 1, lastPageUpDown maximum and position 999,
+  // disables sideLabel, clears the sideList selection. copiesUpDown and dotKindList keep their
+  // values.
   virtual void ResetDocumentControls() = 0;
 };
 

@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "app/messages.h"
-#include "app/session.h"
+#include "base/messages.h"
 #include "emboss/print_seams.h"
+#include "workflow/session.h"
 
 namespace redadado {
 

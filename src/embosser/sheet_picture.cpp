@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/file_paths.h"
+#include "base/file_paths.h"
 
 namespace {
 

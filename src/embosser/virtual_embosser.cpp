@@ -4,7 +4,7 @@
 #include <regex>
 #include <system_error>
 
-#include "app/file_paths.h"
+#include "base/file_paths.h"
 #include "embosser/sheet_picture.h"
 
 namespace redadado {

@@ -8,7 +8,7 @@ namespace redadado {
 
 namespace {
 
-// Column 6 for MenCB items -1 (none) to 4.
+// Column 6 for sideList items -1 (none) to 4.
 constexpr std::array<const char*, 6> kSideModeTexts = {
     "片面印刷", "表面のみ", "裏面のみ", "表+裏,両面印刷", "表+裏,片面印刷", "全頁片面印刷",
 };
@@ -19,7 +19,7 @@ struct DotKind {
   const char* sizeText;     // column 7
   const char* strikesText;  // column 8
 };
-// TenSizeCB items 0 to 3.
+// dotKindList items 0 to 3.
 constexpr std::array<DotKind, 4> kDotKinds = {{
     {2, 1, "中", "１"},
     {3, 1, "大", "１"},

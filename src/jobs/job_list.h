@@ -12,19 +12,19 @@ inline constexpr const char* kJobListFull =
 // The main window's document controls as plain values: what a registration takes from them and
 // what a batch loads back into them.
 struct DocumentControlValues {
-  std::string file;       // FileE
-  int copies = 1;         // BusuUD position
-  int startPage = 1;      // StartPUD position
-  int lastPage = 999;     // LastPUD position (its maximum raised to 999 when loaded)
-  std::string linesText;  // KataRyouE
-  int sideChoice = -1;    // MenCB item index, -1 none
-  int dotKind = 0;        // TenSizeCB item index
+  std::string file;       // fileEdit
+  int copies = 1;         // copiesUpDown position
+  int startPage = 1;      // startPageUpDown position
+  int lastPage = 999;     // lastPageUpDown position (its maximum raised to 999 when loaded)
+  std::string linesText;  // linesEdit
+  int sideChoice = -1;    // sideList item index, -1 none
+  int dotKind = 0;        // dotKindList item index
 };
 
 // The four options a job keeps beside its grid row; a batch reads these, never the texts.
 struct JobOptions {
   int linesPerPage = 18;  // 18 or 22
-  int sideMode = -1;      // MenCB item index at registration, -1..4
+  int sideMode = -1;      // sideList item index at registration, -1..4
   int dotSize = 2;        // 3 large, 2 medium
   int strikes = 1;        // 2 double strike, 1 single
 };
@@ -47,11 +47,11 @@ inline constexpr std::array<JobColumn, kJobColumnCount> kJobColumns = {{
     {"打数", 30},
 }};
 
-// Column 6 for a side mode (MenCB item index, -1 none).
+// Column 6 for a side mode (sideList item index, -1 none).
 const char* SideModeText(int sideMode);
-// The dot size code and strike count a TenSizeCB item stands for (-1, typed text: medium single).
+// The dot size code and strike count a dotKindList item stands for (-1, typed text: medium single).
 JobOptions DotOptions(int dotKind);
-// The TenSizeCB item for a (dot size code, strike count) pair.
+// The dotKindList item for a (dot size code, strike count) pair.
 int DotKindOf(int dotSize, int strikes);
 
 // True when the text names a BES document: it contains ".bes" or ".BES" (exact case).
@@ -81,7 +81,7 @@ class JobList {
     return options_.at(static_cast<std::size_t>(row - 1));
   }
 
-  // Appends a job from the controls. kNoDocument (FileE names no BSE or BES file) and kFull
+  // Appends a job from the controls. kNoDocument (fileEdit names no BSE or BES file) and kFull
   // (already kMaxJobs jobs) change nothing; the caller reports kFull with kJobListFull.
   Registered Register(const DocumentControlValues& controls);
   // Deletes the job in the selection's top row; the numbers in column 0 stay 1, 2, 3, ...

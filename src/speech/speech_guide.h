@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 
 namespace redadado {
 
@@ -47,7 +47,7 @@ struct ControlSpeech {
 const std::array<ControlSpeech, kSpeakingControlCount>& SpeechTable();
 const ControlSpeech& SpeechFor(SpeakingControl control);
 
-// `FileE` says its path, or this when it is empty.
+// `fileEdit` says its path, or this when it is empty.
 inline constexpr std::string_view kNoDocumentText = "文章ファイルを呼び出してください";
 
 // One route to a screen reader. Texts are UTF-8; a bridge converts them at its own boundary.

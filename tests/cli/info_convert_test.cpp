@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/file_paths.h"
+#include "base/file_paths.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <sstream>
 
-#include "app/file_paths.h"
+#include "base/file_paths.h"
 
 namespace redadado::test {
 

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
-#include "app/session.h"
+#include "base/messages.h"
 #include "emboss/memory_sink.h"
 #include "emboss/print_run.h"
 #include "emboss/print_seams.h"
 #include "support/temp_dir.h"
+#include "workflow/session.h"
 
 namespace redadado::test {
 

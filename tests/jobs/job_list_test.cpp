@@ -43,7 +43,7 @@ TEST(JobList, RegisterWritesTheRowAndOptionsForEverySideModeAndDotKind) {
       {"１８行（両面）", 2, 3, "18|表+裏,両面印刷|大|２", {18, 2, 3, 2}},
       {"１８行（両面）", 3, -1, "18|表+裏,片面印刷|中|１", {18, 3, 2, 1}},
       {"２２行（片面）", 4, 3, "22|全頁片面印刷|大|２", {22, 4, 3, 2}},
-      // Nothing checked yet: an empty KataRyouE counts as 22 lines.
+      // Nothing checked yet: an empty linesEdit counts as 22 lines.
       {"", -1, 1, "22|片面印刷|大|１", {22, -1, 3, 1}},
   };
   for (const RegisterCase& c : cases) {

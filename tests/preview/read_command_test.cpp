@@ -38,10 +38,10 @@ TEST(CliRead, ShowsPatternsBlanksAndTheDrawnRows) {
 
   auto r = RunCli({"read", path});
   EXPECT_EQ(r.status, 0) << r.err;
-  const std::string page1 = "にゃ  ⠼１２\n" + std::string(16, '\n') + "ふ⠐\n";
+  const std::string pageView = "にゃ  ⠼１２\n" + std::string(16, '\n') + "ふ⠐\n";
   const std::string page2 = "が⠤\nうる⠀\n" + std::string(15, '\n');
   const std::string page3 = std::string(18, '\n');
-  EXPECT_EQ(r.out, "ページ 1\n" + page1 + "ページ 2\n" + page2 + "ページ 3\n" + page3);
+  EXPECT_EQ(r.out, "ページ 1\n" + pageView + "ページ 2\n" + page2 + "ページ 3\n" + page3);
 
   r = RunCli({"read", "--dots", path, "--page", "1"});
   EXPECT_EQ(r.status, 0) << r.err;

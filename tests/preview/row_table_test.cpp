@@ -71,12 +71,12 @@ TEST(RowTable, LongLinesAndSurplusRowsAreCutWithinTheTable) {
   // 30 lines per page: rows 26..29 have no place and are left out, yet still counted.
   std::string body = longLine + "\r\n" + Lines(1, 59);
   const auto path = dir.Write("doc.bse", BseHeaderLine(2, 30) + body).string();
-  const auto page1 = ReadPageRows(path, 30, 1);
-  ASSERT_TRUE(page1);
-  EXPECT_EQ(RowText(page1->rows[0]), std::string(44, 'K') + std::string(1, '\0'));
-  EXPECT_EQ(RowCellCount(page1->rows[0]), 44);
-  EXPECT_EQ(RowText(page1->rows[1]), std::string("L1\n\0", 4));
-  EXPECT_EQ(RowText(page1->rows[25]), std::string("L25\n\0", 5));
+  const auto pageView = ReadPageRows(path, 30, 1);
+  ASSERT_TRUE(pageView);
+  EXPECT_EQ(RowText(pageView->rows[0]), std::string(44, 'K') + std::string(1, '\0'));
+  EXPECT_EQ(RowCellCount(pageView->rows[0]), 44);
+  EXPECT_EQ(RowText(pageView->rows[1]), std::string("L1\n\0", 4));
+  EXPECT_EQ(RowText(pageView->rows[25]), std::string("L25\n\0", 5));
   const auto page2 = ReadPageRows(path, 30, 2);
   ASSERT_TRUE(page2);
   EXPECT_EQ(RowText(page2->rows[0]), std::string("L30\n\0", 5));

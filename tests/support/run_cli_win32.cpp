@@ -2,7 +2,7 @@
 #define NOMINMAX
 #include <windows.h>
 
-#include "app/file_paths.h"
+#include "base/file_paths.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
 

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "app/file_paths.h"
+#include "base/file_paths.h"
 
 namespace redadado::test {
 

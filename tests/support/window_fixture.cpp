@@ -25,7 +25,7 @@ std::optional<std::string> ScriptedChooser::ChooseFile(const std::string& title,
 
 WindowFixture::WindowFixture() {
   session.settings.values[Settings::kBaudRate] = 14;
-  form.AttachWindows(&settei, &escape, &printInfo, &saikai);
+  form.AttachWindows(&settings, &escape, &progress, &resume);
   form.show();
 }
 

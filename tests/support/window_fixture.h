@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "app/Nefmain.h"
-#include "app/Settei.h"
-#include "app/file_chooser.h"
-#include "app/session.h"
-#include "emboss/Escape.h"
-#include "emboss/Lprintinfo.h"
-#include "emboss/Lpsaikai.h"
+#include "base/file_chooser.h"
 #include "emboss/print_test_support.h"
 #include "embosser/pty_simulator.h"
+#include "gui/escape_notice.h"
+#include "gui/main_window.h"
+#include "gui/progress_window.h"
+#include "gui/resume_dialog.h"
+#include "gui/settings_dialog.h"
 #include "support/temp_dir.h"
+#include "workflow/session.h"
 
 namespace redadado::test {
 
@@ -47,11 +47,11 @@ struct WindowFixture {
   Session session{AppPaths(dir.path())};
   WindowMessages messages;
   ScriptedChooser chooser;
-  TForm1 form{session, messages, chooser};
-  TSetteiForm settei{session};
-  TEscapeForm escape;
-  TLPrintInfoForm printInfo{session};
-  TLP_SaikaiForm saikai{session};
+  MainWindow form{session, messages, chooser};
+  SettingsDialog settings{session};
+  EscapeNotice escape;
+  ProgressWindow progress{session};
+  ResumeDialog resume{session};
 
   WindowFixture();
 

@@ -1,0 +1,64 @@
+#include "gui/print_windows.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include "gui/escape_notice.h"
+#include "gui/progress_window.h"
+#include "gui/qt_seams.h"
+#include "gui/resume_dialog.h"
+
+namespace redadado {
+
+void PrintWindows::Attach(EscapeNotice* escape, ProgressWindow* progress, ResumeDialog* resume) {
+  escape_ = escape;
+  progress_ = progress;
+  resume_ = resume;
+}
+
+void PrintWindows::PumpEvents() {
+  QApplication::processEvents();
+}
+
+void PrintWindows::ShowProgress() {
+  hidePending_ = false;
+  if (progress_ != nullptr) progress_->show();
+}
+
+// A run hides the progress window between its passes and copies and shows it again at once.
+// Done literally, the window manager takes the keyboard away and gives it back each time, and an
+// Esc pressed in between is lost. So a hide waits for the event loop: a show that follows at once
+// keeps the window up, and anything that waits for the user (a question) sees it gone.
+void PrintWindows::HideProgress() {
+  if (progress_ == nullptr) return;
+  hidePending_ = true;
+  QTimer::singleShot(0, progress_, [this] { FinishHide(); });
+}
+
+void PrintWindows::FinishHide() {
+  if (hidePending_ && progress_ != nullptr) progress_->hide();
+  hidePending_ = false;
+}
+
+void PrintWindows::SetProgressText(const std::string& text) {
+  if (progress_ != nullptr) progress_->progressLabel->setText(ToQt(text));
+}
+
+void PrintWindows::ShowEscapeNotice() {
+  if (escape_ != nullptr && !escape_->isVisible()) escape_->show();
+}
+
+void PrintWindows::HideEscapeNotice() {
+  if (escape_ != nullptr) escape_->hide();
+}
+
+void PrintWindows::ShowResumeDialog(int maxPage) {
+  if (resume_ == nullptr) {
+    session_.resumePage = 0;
+    return;
+  }
+  resume_->SetPageLimit(maxPage);
+  resume_->exec();
+}
+
+}  // namespace redadado

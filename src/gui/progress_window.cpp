@@ -1,0 +1,24 @@
+#include "gui/progress_window.h"
+
+#include "gui/escape_key_preview.h"
+#include "gui/qt_seams.h"
+
+namespace redadado {
+
+ProgressWindow::ProgressWindow(Session& session, QWidget* parent) : QWidget(parent, Qt::Window) {
+  setObjectName("TLPrintInfoForm");
+  setWindowTitle("　印刷情報");
+  setFont(PrintWindowFont());
+  setFixedSize(504, 80);
+  move(0, 0);
+  progressLabel = new QLabel(this);
+  progressLabel->setObjectName("info");
+  // The progress text names the document's full path: room up to the window's edge.
+  Place(progressLabel, 32, 20, 504 - 32 - 8, 16);
+  escapeHintLabel = new QLabel("ＥＳＣキーで中断できます。", this);
+  escapeHintLabel->setObjectName("Label1");
+  PlaceLabel(escapeHintLabel, 32, 44);
+  new EscapeKeyPreview(this, session);
+}
+
+}  // namespace redadado

@@ -1,0 +1,98 @@
+#include "gui/qt_seams.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QScreen>
+#include <QWidget>
+
+namespace redadado {
+
+MessageAnswer QtMessages::Show(const std::string& caption, const std::string& text,
+                               MessageIcon icon, MessageButtons buttons) {
+  QMessageBox::Icon boxIcon = QMessageBox::Warning;
+  switch (icon) {
+    case MessageIcon::kExclamation:
+      boxIcon = QMessageBox::Warning;
+      break;
+    case MessageIcon::kQuestion:
+      boxIcon = QMessageBox::Question;
+      break;
+    case MessageIcon::kInformation:
+      boxIcon = QMessageBox::Information;
+      break;
+  }
+  QMessageBox::StandardButtons standard = QMessageBox::Ok;
+  switch (buttons) {
+    case MessageButtons::kOk:
+      standard = QMessageBox::Ok;
+      break;
+    case MessageButtons::kOkCancel:
+      standard = QMessageBox::Ok | QMessageBox::Cancel;
+      break;
+    case MessageButtons::kYesNo:
+      standard = QMessageBox::Yes | QMessageBox::No;
+      break;
+  }
+  QMessageBox box(boxIcon, ToQt(caption), ToQt(text), standard);
+  switch (box.exec()) {
+    case QMessageBox::Cancel:
+      return MessageAnswer::kCancel;
+    case QMessageBox::Yes:
+      return MessageAnswer::kYes;
+    case QMessageBox::No:
+      return MessageAnswer::kNo;
+    default:
+      // Escape or the close box on a question without Cancel or No is not a Yes.
+      return buttons == MessageButtons::kYesNo ? MessageAnswer::kNo : MessageAnswer::kOk;
+  }
+}
+
+std::optional<std::string> QtFileChooser::ChooseFile(const std::string& title,
+                                                     const std::string& filter) {
+  // "description (*.ext)|*.EXT": the dialog takes the description with its pattern, and
+  // matches it in any letter case.
+  const QString description = ToQt(filter.substr(0, filter.find('|')));
+  const QString path = QFileDialog::getOpenFileName(nullptr, ToQt(title), QString(), description);
+  if (path.isEmpty()) return std::nullopt;
+  return FromQt(path);
+}
+
+QFont WindowFont(const QStringList& families, int pixelHeight) {
+  QFont font;
+  font.setFamilies(families);
+  font.setPixelSize(pixelHeight);
+  return font;
+}
+
+QFont TahomaFont(int pixelHeight) {
+  return WindowFont({"Tahoma", "IPAPGothic", "IPAGothic"}, pixelHeight);
+}
+
+QFont GothicFont(int pixelHeight) {
+  return WindowFont({"ＭＳ Ｐゴシック", "MS PGothic", "IPAPGothic", "IPAGothic"}, pixelHeight);
+}
+
+QFont PrintWindowFont() {
+  QFont font = TahomaFont(11);
+  font.setPointSize(8);
+  return font;
+}
+
+void CenterOnScreen(QWidget* window) {
+  const QScreen* screen = window->screen();
+  if (screen == nullptr) return;
+  QRect frame = window->frameGeometry();
+  frame.moveCenter(screen->availableGeometry().center());
+  window->move(frame.topLeft());
+}
+
+void Place(QWidget* widget, int left, int top, int width, int height) {
+  widget->setGeometry(left, top, width, height);
+}
+
+void PlaceLabel(QWidget* label, int left, int top) {
+  label->adjustSize();
+  label->move(left, top);
+}
+
+}  // namespace redadado

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <string>
+
+#include "base/file_chooser.h"
+#include "base/messages.h"
+
+class QWidget;
+
+namespace redadado {
+
+// Message boxes owned by the application.
+class QtMessages : public Messages {
+ public:
+  MessageAnswer Show(const std::string& caption, const std::string& text, MessageIcon icon,
+                     MessageButtons buttons) override;
+};
+
+// The file-open dialog.
+class QtFileChooser : public FileChooser {
+ public:
+  std::optional<std::string> ChooseFile(const std::string& title,
+                                        const std::string& filter) override;
+};
+
+// Text between the core (UTF-8) and the widgets.
+inline QString ToQt(const std::string& text) {
+  return QString::fromStdString(text);
+}
+inline std::string FromQt(const QString& text) {
+  return text.toStdString();
+}
+
+// The windows' fonts: the first family that is installed, at a height in pixels. Windows
+// fonts such as Tahoma and "ＭＳ Ｐゴシック" are missing on Linux; IPA Gothic stands in.
+QFont WindowFont(const QStringList& families, int pixelHeight);
+QFont TahomaFont(int pixelHeight);
+QFont GothicFont(int pixelHeight);  // ＭＳ Ｐゴシック
+QFont PrintWindowFont();            // the print windows' Tahoma at 8 points
+
+// Top-level windows that stand in the middle of the desktop.
+void CenterOnScreen(QWidget* window);
+
+// A fixed place and size in the window, as the layout tables give them.
+void Place(QWidget* widget, int left, int top, int width, int height);
+// A label sized to its text at the given place.
+void PlaceLabel(QWidget* label, int left, int top);
+
+}  // namespace redadado

@@ -1,0 +1,54 @@
+#include "workflow/batch_print.h"
+
+namespace redadado {
+
+namespace {
+
+// Makes the job's file the current document, BES first as the batch has always tested. False
+// when a BES job could not be converted (reported): printing would emboss whatever document was
+// current before.
+bool SetDocument(Session& session, const std::string& file, Messages& messages) {
+  if (NamesBesJob(file)) {
+    session.besSourcePath = file;
+    if (const auto reason = ConvertBesToBse(session)) {
+      messages.Report(*reason);
+      return false;
+    }
+    return true;
+  }
+  session.document.path = file;
+  return true;
+}
+
+}  // namespace
+
+BatchOutcome PrintBatch(Session& session, JobList& jobs, BatchWindow& window,
+                        PrintControls& controls, PrintUi& ui, Messages& messages,
+                        const LinkOpener& openLink) {
+  BatchOutcome outcome;
+  std::unique_ptr<ByteSink> link = openLink();
+  if (!link) return outcome;
+  outcome.started = true;
+
+  const int count = jobs.JobCount();
+  for (int round = 0; round < count; ++round) {
+    const DocumentControlValues job = jobs.FirstJobControls();
+    window.LoadDocumentControls(job);
+    const PrintResult result =
+        SetDocument(session, job.file, messages)
+            ? PrintDocument(session, controls, ui, messages, *link, /*quiet=*/false)
+            : PrintResult::kRefused;
+    outcome.results.push_back(result);
+    jobs.RemoveFirstJob();
+    // Once the link has failed, or the user gave up output the embosser held back, every
+    // further byte would fail the same way: the jobs not attempted stay for a later batch.
+    const bool linkDone = !link->Failure().empty();
+    if (linkDone) jobs.Renumber();
+    window.JobListChanged();
+    if (linkDone) break;
+  }
+  link.reset();
+  return outcome;
+}
+
+}  // namespace redadado

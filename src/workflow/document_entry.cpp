@@ -1,0 +1,139 @@
+#include "workflow/document_entry.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+namespace redadado {
+
+namespace {
+
+bool Contains(std::string_view path, std::string_view part) {
+  return path.find(part) != std::string_view::npos;
+}
+
+// Shows what the header said, or its refusal. True when it was accepted.
+bool CheckHeader(Session& session, DocumentControls& controls, Messages& messages) {
+  const HeaderCheck check = CheckBseHeader(session.document);
+  if (!check.accepted) {
+    messages.Report(check.message);
+    return false;
+  }
+  controls.ShowHeader(check);
+  return true;
+}
+
+bool CanOpen(const std::string& path) {
+  std::FILE* file = OpenDocumentFile(path);
+  if (file == nullptr) return false;
+  std::fclose(file);
+  return true;
+}
+
+// Converts the BES source into the temporary BSE file. On failure the reason is shown and the
+// previous document stays current.
+bool Convert(Session& session, Messages& messages) {
+  if (const std::optional<std::string> reason = ConvertBesToBse(session)) {
+    messages.Report(*reason);
+    return false;
+  }
+  return true;
+}
+
+std::unique_ptr<SerialLink> OpenLink(const Session& session, PrintSeams& seams) {
+  return OpenSerialLink(session, seams.messages, seams.whileHeld);
+}
+
+// The direct print of a BSE file, from the open test to the closed port.
+void DirectPrintBse(Session& session, const std::string& path, bool quiet, PrintSeams& seams) {
+  if (!CanOpen(path)) {
+    seams.messages.Report(kCannotOpenBse);
+    return;
+  }
+  session.document.path = path;
+  seams.controls.ShowFile(path);
+  const std::unique_ptr<SerialLink> link = OpenLink(session, seams);
+  if (!link) return;
+  // A refused header is reported once; the run would only refuse it again.
+  if (!CheckHeader(session, seams.controls, seams.messages)) return;
+  PrintDocument(session, seams.controls, seams.ui, seams.messages, *link, quiet);
+}
+
+// The direct print of a BES file: the source becomes current only once the print is confirmed,
+// and its temporary BSE file is gone afterwards.
+void DirectPrintBes(Session& session, const std::string& path, bool quiet, PrintSeams& seams) {
+  if (!CanOpen(path)) {
+    seams.messages.Report(kCannotOpenBes);
+    return;
+  }
+  const std::unique_ptr<SerialLink> link = OpenLink(session, seams);
+  if (!link) return;
+  session.besSourcePath = path;
+  seams.controls.ShowFile(path);
+  // Nothing is deleted unless the conversion wrote the temporary file: the current document
+  // may otherwise still be one of the user's own.
+  if (!Convert(session, seams.messages)) return;
+  if (CheckHeader(session, seams.controls, seams.messages)) {
+    PrintDocument(session, seams.controls, seams.ui, seams.messages, *link, quiet);
+  }
+  std::error_code ignored;
+  std::filesystem::remove(session.paths.TemporaryBse(), ignored);
+}
+
+}  // namespace
+
+DocumentKind ClassifyDocumentPath(std::string_view path) {
+  if (Contains(path, ".bse") || Contains(path, ".BSE")) return DocumentKind::kBse;
+  if (Contains(path, ".bes") || Contains(path, ".BES")) return DocumentKind::kBes;
+  return DocumentKind::kOther;
+}
+
+bool SelectBseDocument(Session& session, FileChooser& chooser, DocumentControls& controls,
+                       Messages& messages) {
+  const std::optional<std::string> path = chooser.ChooseFile(kBseDialogTitle, kBseDialogFilter);
+  if (!path) return false;
+  controls.ShowFile(*path);
+  session.document.path = *path;
+  CheckHeader(session, controls, messages);
+  return true;
+}
+
+bool SelectBesDocument(Session& session, FileChooser& chooser, DocumentControls& controls,
+                       Messages& messages) {
+  const std::optional<std::string> path = chooser.ChooseFile(kBesDialogTitle, kBesDialogFilter);
+  if (!path) return false;
+  const std::string shown = controls.DocumentLabel();
+  controls.ShowFile(*path);
+  session.besSourcePath = *path;
+  if (!Convert(session, messages)) {
+    // The previous document is still the one that prints: show it, not the BES file.
+    controls.ShowFile(shown);
+    return true;
+  }
+  CheckHeader(session, controls, messages);
+  return true;
+}
+
+void DirectPrint(Session& session, const std::string& path, bool quiet, PrintSeams& seams) {
+  switch (ClassifyDocumentPath(path)) {
+    case DocumentKind::kBse:
+      DirectPrintBse(session, path, quiet, seams);
+      break;
+    case DocumentKind::kBes:
+      DirectPrintBes(session, path, quiet, seams);
+      break;
+    case DocumentKind::kOther:
+      seams.messages.Report(kNotADocument);
+      break;
+  }
+  seams.controls.ResetLastPage();
+}
+
+void PrintCurrentDocument(Session& session, PrintSeams& seams) {
+  const std::unique_ptr<SerialLink> link = OpenLink(session, seams);
+  if (!link) return;
+  PrintDocument(session, seams.controls, seams.ui, seams.messages, *link, /*quiet=*/false);
+}
+
+}  // namespace redadado

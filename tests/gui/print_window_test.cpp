@@ -1,0 +1,308 @@
+#include <gtest/gtest.h>
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTest>
+#include <QUrl>
+#include <filesystem>
+
+#include "emboss/held_output.h"
+#include "emboss/memory_sink.h"
+#include "gui/qt_seams.h"
+#include "support/window_fixture.h"
+
+namespace redadado {
+namespace {
+
+using std::chrono::milliseconds;
+using test::CliStream;
+using test::Sample;
+using test::WindowFixture;
+
+void Drop(MainWindow& form, const QStringList& files) {
+  QMimeData mime;
+  QList<QUrl> urls;
+  for (const QString& file : files) urls << QUrl::fromLocalFile(file);
+  mime.setUrls(urls);
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&form, &enter);
+  ASSERT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&form, &drop);
+}
+
+void ExpectControlsReset(const MainWindow& form) {
+  EXPECT_EQ(form.fileEdit->text(), QString());
+  EXPECT_EQ(form.linesEdit->text(), QString());
+  EXPECT_EQ(form.startPageEdit->text(), QString("1"));
+  EXPECT_EQ(form.lastPageUpDown->maximum(), 999);
+  EXPECT_EQ(form.lastPageEdit->text(), QString("999"));
+  EXPECT_EQ(form.sideList->currentIndex(), -1);
+}
+
+// Counts the times a window is shown, however briefly.
+class ShowCounter : public QObject {
+ public:
+  explicit ShowCounter(QWidget* window) { window->installEventFilter(this); }
+  int shown = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Show) ++shown;
+    return false;
+  }
+};
+
+void SetNumber(QLineEdit* edit, const char* number) {
+  edit->selectAll();
+  QTest::keyClicks(edit, number);
+}
+
+TEST(PrintFromTheWindow, PrintButtonSendsWhatTheToolSendsForTheSameOptions) {
+  WindowFixture app;
+  auto simulator = app.StartSimulator();
+  ASSERT_TRUE(simulator);
+  app.chooser.answers = {Sample("taketori.bse")};
+  QTest::mouseClick(app.form.selectBseButton, Qt::LeftButton);
+  SetNumber(app.form.copiesEdit, "2");
+  SetNumber(app.form.startPageEdit, "2");
+  SetNumber(app.form.lastPageEdit, "3");
+  app.form.dotKindList->setCurrentIndex(3);  // 大点、２度打ち
+  bool quitRefused = false;
+  int progressUpAtQuestion = 0;
+  app.messages.onShow = [&](const std::string& text) {
+    // While the run waits for the back side, the window cannot be closed under it.
+    if (text == kBackSideQuestion) quitRefused = !app.form.close();
+    if (text == kBackSideQuestion && app.progress.isVisible()) ++progressUpAtQuestion;
+  };
+  const ShowCounter progress(&app.progress);
+  QTest::mouseClick(app.form.printButton, Qt::LeftButton);
+  EXPECT_TRUE(quitRefused);
+  // The progress window is down while the back side is asked for, and stays up from the end of
+  // copy 1 into copy 2: shown for copy 1's front and after each question, 3 times in all.
+  EXPECT_EQ(progressUpAtQuestion, 0);
+  EXPECT_EQ(progress.shown, 3);
+  EXPECT_FALSE(app.progress.isVisible());
+  EXPECT_FALSE(app.form.Printing());
+  const SimulatorSession session = WindowFixture::OnlySession(*simulator);
+  const std::vector<std::uint8_t> expected = CliStream(
+      app.dir,
+      {Sample("taketori.bse"), "--copies", "2", "--pages", "2-3", "--dots", "large-double"});
+  EXPECT_EQ(session.stream, expected) << test::HexDiff(expected, session.stream);
+  EXPECT_TRUE(session.problems.empty()) << session.Summary();
+  ExpectControlsReset(app.form);
+  EXPECT_EQ(app.form.Copies(), 2);  // copies and dot kind stay
+  EXPECT_EQ(app.form.DotKind(), 3);
+  EXPECT_NE(std::find(app.messages.texts.begin(), app.messages.texts.end(),
+                      std::string("確認: ") + kCannotQuitWhilePrinting),
+            app.messages.texts.end());
+  EXPECT_TRUE(app.form.printButton->isEnabled());
+}
+
+// Esc pressed (a real key) while page 2 is being sent: the page is finished, the resume dialog
+// offers pages up to 2, and the run resumes from page 2.
+TEST(PrintFromTheWindow, EscInterruptsAfterThePageAndResumesFromTheChosenPage) {
+  const auto namesPage2 = [](const std::string& text) {
+    return text.find("、2 ページ目") != std::string::npos;
+  };
+  // What the engine sends when the same happens without windows.
+  test::RunFixture alone;
+  alone.session.document.path = Sample("taketori.bse");
+  alone.controls.side = 3;
+  alone.controls.lastPage = 4;
+  bool interrupted = false;
+  alone.ui.onPump = [&](int) {
+    if (!interrupted && !alone.ui.calls.empty() && namesPage2(alone.ui.calls.back())) {
+      alone.session.escapeRequested = 1;
+    }
+  };
+  alone.ui.onResumeDialog = [&](int maxPage) {
+    EXPECT_EQ(maxPage, 2);
+    alone.session.resumePage = 2;
+    interrupted = true;
+  };
+  MemorySink memory;
+  ASSERT_EQ(alone.Run(memory), PrintResult::kDone);
+  ASSERT_TRUE(interrupted);
+
+  WindowFixture app;
+  auto simulator = app.StartSimulator();
+  ASSERT_TRUE(simulator);
+  app.chooser.answers = {Sample("taketori.bse")};
+  QTest::mouseClick(app.form.selectBseButton, Qt::LeftButton);
+  app.form.sideList->setCurrentIndex(3);  // 表＋裏、番号順片面印刷: every page in order
+  bool resumed = false;
+  const ShowCounter notice(&app.escape);
+  int limit = 0;
+  app.Repeat([&] {
+    if (resumed) return true;
+    if (namesPage2(FromQt(app.progress.progressLabel->text()))) {
+      QTest::keyClick(&app.progress, Qt::Key_Escape);
+    }
+    return false;
+  });
+  app.Repeat([&] {
+    if (!app.resume.isVisible()) return false;
+    EXPECT_FALSE(app.escape.isVisible());
+    EXPECT_TRUE(app.resume.stopRadio->isChecked());
+    limit = app.resume.pageUpDown->maximum();
+    app.resume.resumeRadio->setChecked(true);
+    app.resume.pageUpDown->SetPosition(2);
+    QTest::mouseClick(app.resume.okButton, Qt::LeftButton);
+    resumed = true;
+    return true;
+  });
+  QTest::mouseClick(app.form.printButton, Qt::LeftButton);
+  EXPECT_TRUE(resumed);
+  EXPECT_EQ(notice.shown, 1);
+  EXPECT_EQ(limit, 2);
+  EXPECT_NE(std::find(app.messages.texts.begin(), app.messages.texts.end(),
+                      "確認: 2 ページから印刷を再開します。準備はよろしいですか？"),
+            app.messages.texts.end());
+  const SimulatorSession session = WindowFixture::OnlySession(*simulator);
+  EXPECT_EQ(session.stream, memory.bytes) << test::HexDiff(memory.bytes, session.stream);
+  EXPECT_FALSE(app.progress.isVisible());
+}
+
+TEST(PrintFromTheWindow, ADropPrintsTheFirstFileAndRemovesItsTemporaryFile) {
+  WindowFixture app;
+  auto simulator = app.StartSimulator();
+  ASSERT_TRUE(simulator);
+  Drop(app.form, {QString::fromStdString(Sample("tenji.bes")),
+                  QString::fromStdString(Sample("taketori.bse"))});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !simulator->Sessions().empty(); }, 10000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !app.form.Printing(); }, 10000));
+  const SimulatorSession session = WindowFixture::OnlySession(*simulator);
+  const std::vector<std::uint8_t> expected = CliStream(app.dir, {Sample("tenji.bes")});
+  EXPECT_EQ(session.stream, expected) << test::HexDiff(expected, session.stream);
+  EXPECT_FALSE(std::filesystem::exists(app.session.paths.TemporaryBse()));
+  ExpectControlsReset(app.form);
+  QTest::qWait(50);
+  EXPECT_EQ(simulator->Sessions().size(), 1u);  // the second file was not printed
+  // Printing again: the temporary file is gone, which the run reports after the port opened.
+  app.messages.texts.clear();
+  QTest::mouseClick(app.form.printButton, Qt::LeftButton);
+  EXPECT_EQ(app.messages.texts.back(), "確認: ファイルがオープンできませんでした。");
+}
+
+// The ways a document given on the command line or dropped can be refused, and what stays.
+TEST(PrintFromTheWindow, DirectPrintRefusesWhatItCannotPrint) {
+  struct Case {
+    const char* name;
+    std::string file;  // created when it ends in '*'
+    std::deque<bool> answers;
+    std::vector<std::string> texts;
+  };
+  const std::string confirm = std::string("確認: ") + kSerialConfirmation;
+  const Case cases[] = {
+      {"not a document", "notes.txt*", {}, {"確認: ＮＥＦで扱えるファイルではありません。"}},
+      {"mixed-case extension", "doc.Bse*", {}, {"確認: ＮＥＦで扱えるファイルではありません。"}},
+      {"missing BSE", "gone.bse", {}, {"確認: ＢＳＥファイルがオープンできませんでした。"}},
+      {"missing BES", "gone.BES", {}, {"確認: ＢＥＳファイルがオープンできませんでした。"}},
+      {"declined", "doc.bse*", {false}, {confirm}},
+      // A folder named old.bse makes its BES file a BSE one, whose header is then refused.
+      {"BES in a .bse folder",
+       "old.bse/doc.bes*",
+       {true},
+       {confirm, "確認: 行数が不適切です。ＮＥＦでは扱えません。"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WindowFixture app;
+    auto simulator = app.StartSimulator();
+    ASSERT_TRUE(simulator);
+    std::string path = (app.dir / c.file).string();
+    if (path.back() == '*') {
+      path.pop_back();
+      std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+      app.dir.Write(std::filesystem::relative(path, app.dir.path()).string(), "x");
+    }
+    app.messages.answers = c.answers;
+    app.form.StartUp(path);
+    EXPECT_EQ(app.messages.texts, c.texts);
+    EXPECT_EQ(app.form.lastPageEdit->text(), QString("999"));
+    // The port opens only after the confirmation; a refused header comes after it opened.
+  }
+}
+
+TEST(PrintFromTheWindow, DecliningADroppedDocumentKeepsItForThePrintButton) {
+  WindowFixture app;
+  auto simulator = app.StartSimulator();
+  ASSERT_TRUE(simulator);
+  app.messages.answers = {false};
+  Drop(app.form, {QString::fromStdString(Sample("kaze.bse"))});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !app.messages.texts.empty(); }, 5000));
+  EXPECT_EQ(app.form.fileEdit->text(), QString::fromStdString(Sample("kaze.bse")));
+  EXPECT_EQ(app.session.document.path, Sample("kaze.bse"));
+  // Declining a BES file leaves the document before it.
+  app.messages.answers = {false};
+  Drop(app.form, {QString::fromStdString(Sample("tenji.bes"))});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return app.messages.texts.size() == 2; }, 5000));
+  EXPECT_EQ(app.session.document.path, Sample("kaze.bse"));
+  QTest::mouseClick(app.form.printButton, Qt::LeftButton);
+  const SimulatorSession session = WindowFixture::OnlySession(*simulator);
+  // kaze.bse is a 22-line document: every page, no side chosen after the drop.
+  const std::vector<std::uint8_t> expected =
+      CliStream(app.dir, {Sample("kaze.bse"), "--pages", "1-999"});
+  EXPECT_EQ(session.stream, expected) << test::HexDiff(expected, session.stream);
+}
+
+TEST(PrintFromTheWindow, StartUpPrintIsQuietAndLeavesTheControlsReset) {
+  WindowFixture app;
+  auto simulator = app.StartSimulator();
+  ASSERT_TRUE(simulator);
+  app.form.StartUp(Sample("taketori.bse"));
+  const SimulatorSession session = WindowFixture::OnlySession(*simulator);
+  const std::vector<std::uint8_t> expected = CliStream(app.dir, {Sample("taketori.bse")});
+  EXPECT_EQ(session.stream, expected) << test::HexDiff(expected, session.stream);
+  EXPECT_FALSE(app.progress.isVisible());
+  ExpectControlsReset(app.form);
+  for (const std::string& text : app.messages.texts)
+    EXPECT_EQ(text.find("お知らせ"), std::string::npos);
+}
+
+// An embosser that never takes the rest of the page: Esc offers to give the run up.
+TEST(PrintFromTheWindow, EscDuringAnEndlessHoldAbandonsTheRun) {
+  WindowFixture app;
+  SimulatorOptions options;
+  options.holdAfterBytes = 300;
+  options.holdFor = milliseconds(60000);
+  auto simulator = app.StartSimulator(options);
+  ASSERT_TRUE(simulator);
+  app.chooser.answers = {Sample("taketori.bse")};
+  QTest::mouseClick(app.form.selectBseButton, Qt::LeftButton);
+  app.form.sideList->setCurrentIndex(0);
+  SetNumber(app.form.copiesEdit, "8");
+  // Esc once the output has long been held (the terminal's buffers are full by then), and
+  // again until asked: an Esc seen while lines are read is forgotten at the next line.
+  bool asked = false;
+  app.messages.onShow = [&](const std::string& text) {
+    asked = asked || text == kAbandonHeldQuestion;
+  };
+  const auto start = std::chrono::steady_clock::now();
+  app.Repeat([&] {
+    if (!asked && std::chrono::steady_clock::now() - start > milliseconds(1000)) {
+      QTest::keyClick(app.form.fileEdit, Qt::Key_Escape);
+    }
+    return asked;
+  });
+  const ShowCounter notice(&app.escape);
+  QTest::mouseClick(app.form.printButton, Qt::LeftButton);
+  // Asked once the byte had waited the patience of a fast line, not at the first Esc.
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_GT(elapsed, HeldOutputGuard::Patience(app.session.settings));
+  EXPECT_LT(elapsed, HeldOutputGuard::Patience(app.session.settings) + milliseconds(8000));
+  EXPECT_GE(notice.shown, 1);  // the Esc was acknowledged at once
+  const std::vector<std::string> texts = {std::string("確認: ") + kSerialConfirmation,
+                                          std::string("確認: ") + kAbandonHeldQuestion};
+  EXPECT_EQ(app.messages.texts, texts);
+  ExpectControlsReset(app.form);
+  EXPECT_FALSE(app.form.Printing());
+  // The run's windows do not outlive it.
+  EXPECT_FALSE(app.progress.isVisible());
+  EXPECT_FALSE(app.escape.isVisible());
+}
+
+}  // namespace
+}  // namespace redadado
