@@ -73,7 +73,7 @@ void BM_PrintDocumentBothSides(benchmark::State& state) {
   for (auto _ : state) {
     MemorySink sink;
     sink.bytes.reserve(bytes);
-    PrintDocument(session, controls, ui, messages, sink, true);
+    PrintDocument(session.document.path, session.run, controls, ui, messages, sink, true);
     bytes = sink.bytes.size();
     benchmark::DoNotOptimize(sink.bytes.data());
   }

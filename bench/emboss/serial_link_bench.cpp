@@ -83,7 +83,7 @@ void BM_SerialLinkThroughput(benchmark::State& state) {
   {
     PtyReader reader(master);
     auto link = OpenSerialLink(
-        session, messages,
+        session.settings, session.paths, messages,
         [](auto) {
           QCoreApplication::processEvents();
           return true;

@@ -85,7 +85,7 @@ void BM_PrintButtonIntoPseudoTerminal(benchmark::State& state) {
   // The stream of one run, from the same controls without windows or link.
   MemorySink memory;
   NoWindowsPrintUi quiet;
-  PrintDocument(session, form, quiet, messages, memory, /*quiet=*/true);
+  PrintDocument(session.document.path, session.run, form, quiet, messages, memory, /*quiet=*/true);
   for (auto _ : state) form.printButton->click();
   state.SetBytesProcessed(static_cast<std::int64_t>(memory.bytes.size()) * state.iterations());
   state.counters["bytes_per_run"] = static_cast<double>(memory.bytes.size());

@@ -126,7 +126,8 @@ std::optional<Output> OpenFile(const std::string& path) {
 
 std::optional<Output> OpenPort(const Session& session, Messages& messages,
                                const std::string& port) {
-  std::unique_ptr<SerialLink> link = OpenSerialLink(session, messages, {}, port);
+  std::unique_ptr<SerialLink> link =
+      OpenSerialLink(session.settings, session.paths, messages, {}, port);
   if (!link) return std::nullopt;  // declined or reported
   SerialLink* opened = link.get();
   // Closing lets the output drain; output it had to discard is a failure, not a print.
@@ -169,8 +170,8 @@ int Print(PrintCommand options) {
   if (!output) return kRefused;
   FixedControls controls(options.print, *check, options.document);
   NoWindowsPrintUi ui;
-  const PrintResult result =
-      PrintDocument(session, controls, ui, messages, *output->sink, /*quiet=*/true);
+  const PrintResult result = PrintDocument(session.document.path, session.run, controls, ui,
+                                           messages, *output->sink, /*quiet=*/true);
   const bool finished = output->finish();
   return result == PrintResult::kDone && finished ? kDone : kRefused;
 }

@@ -38,16 +38,16 @@ void AppendRowAsKana(std::string& out, KanaReadingState& state, const RowTable::
 }
 
 // One line per row that the page view draws for page `pageNumber`.
-void AppendPage(std::string& out, Session& session, const RowTable& table, int pageNumber,
-                bool dots) {
-  const int linesPerPage = std::min(session.document.linesPerPage, kRowTableRows);
+void AppendPage(std::string& out, KanaReadingState& kana, int documentLines, const RowTable& table,
+                int pageNumber, bool dots) {
+  const int linesPerPage = std::min(documentLines, kRowTableRows);
   for (int r = FirstDrawnRow(linesPerPage, pageNumber); r < linesPerPage; ++r) {
     const RowTable::Row& row = table.rows[r];
     if (dots) {
-      ResetRowReading(session.kana);
+      ResetRowReading(kana);
       AppendRowAsDots(out, row);
     } else {
-      AppendRowAsKana(out, session.kana, row);
+      AppendRowAsKana(out, kana, row);
     }
     out += '\n';
   }
@@ -68,17 +68,18 @@ int Read(const std::string& document, std::optional<int> page, bool dots) {
   const std::string& path = session.document.path;
   const int linesPerPage = session.document.linesPerPage;
   std::string out;
+  KanaReadingState kana;
   if (page) {
     const std::optional<RowTable> table = ReadPageRows(path, linesPerPage, *page);
     if (!table) return OpenFailed();
-    AppendPage(out, session, *table, *page, dots);
+    AppendPage(out, kana, linesPerPage, *table, *page, dots);
   } else {
     // One pass over the file for all pages; the marks carry on from page to page.
     std::optional<PageRowReader> reader = PageRowReader::Open(path, linesPerPage);
     if (!reader) return OpenFailed();
     for (int p = 1; p <= check->pageCount; ++p) {
       out += "ページ " + std::to_string(p) + '\n';
-      AppendPage(out, session, reader->NextPage(), p, dots);
+      AppendPage(out, kana, linesPerPage, reader->NextPage(), p, dots);
     }
   }
   std::cout << out;

@@ -18,6 +18,7 @@
 #include "document/bes_import.h"
 #include "emboss/file_sink.h"
 #include "emboss/print_run.h"
+#include "workflow/session.h"
 
 namespace redadado::cups {
 namespace {
@@ -170,7 +171,8 @@ int Run(int argc, char** argv) {
   JobUi ui;
   JobMessages messages;
   JobSink sink;
-  const PrintResult result = PrintDocument(session, controls, ui, messages, sink, /*quiet=*/true);
+  const PrintResult result = PrintDocument(session.document.path, session.run, controls, ui,
+                                           messages, sink, /*quiet=*/true);
   const bool written = sink.Close();
   if (sink.Abandoned()) return 0;
   return result == PrintResult::kDone && written && !messages.declined ? 0 : 1;

@@ -15,13 +15,13 @@ std::chrono::milliseconds HeldOutputGuard::Patience(const Settings& settings) {
                   std::chrono::milliseconds(kBufferBits * 1000 / line.parameters->baudRate));
 }
 
-bool HeldOutputGuard::KeepWaiting(Session& session, std::chrono::milliseconds held,
-                                  Messages& messages) {
-  if (session.escapeRequested == 0) {
+bool HeldOutputGuard::KeepWaiting(RunState& run, const Settings& settings,
+                                  std::chrono::milliseconds held, Messages& messages) {
+  if (!run.escapeRequested) {
     asked_ = false;
     return true;
   }
-  if (asked_ || held < Patience(session.settings)) return true;
+  if (asked_ || held < patience_.value_or(Patience(settings))) return true;
   asked_ = true;
   return !messages.ConfirmYesNo(kAbandonHeldQuestion);
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 
 #include "base/messages.h"
-#include "workflow/session.h"
+#include "base/settings_store.h"
+#include "emboss/run_state.h"
 
 namespace redadado {
 
@@ -23,9 +25,14 @@ class HeldOutputGuard {
   static std::chrono::milliseconds Patience(const Settings& settings);
 
   // For the serial link's hold handler. False when the user chose to give the run up.
-  bool KeepWaiting(Session& session, std::chrono::milliseconds held, Messages& messages);
+  bool KeepWaiting(RunState& run, const Settings& settings, std::chrono::milliseconds held,
+                   Messages& messages);
+
+  // Replaces the patience the line's settings give (tests: an endless hold within a second).
+  void SetPatience(std::chrono::milliseconds patience) { patience_ = patience; }
 
  private:
+  std::optional<std::chrono::milliseconds> patience_;
   bool asked_ = false;  // for the Esc now pending; an answer of No waits for the page's end
 };
 

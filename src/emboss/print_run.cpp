@@ -42,9 +42,10 @@ std::string Format(const char* format, Args... args) {
 
 class PrintRun {
  public:
-  PrintRun(Session& session, PrintControls& controls, PrintUi& ui, Messages& messages,
-           ByteSink& sink, bool quiet)
-      : session_(session),
+  PrintRun(const std::string& documentPath, RunState& run, PrintControls& controls, PrintUi& ui,
+           Messages& messages, ByteSink& sink, bool quiet)
+      : documentPath_(documentPath),
+        run_(run),
         controls_(controls),
         ui_(ui),
         messages_(messages),
@@ -74,7 +75,8 @@ class PrintRun {
   bool SendByte(std::uint8_t byte);
   bool SendBytes(std::span<const std::uint8_t> bytes);
 
-  Session& session_;
+  const std::string& documentPath_;
+  RunState& run_;
   PrintControls& controls_;
   PrintUi& ui_;
   Messages& messages_;
@@ -99,7 +101,7 @@ class PrintRun {
 };
 
 PrintResult PrintRun::Run() {
-  file_ = OpenDocumentFile(session_.document.path);
+  file_ = OpenDocumentFile(documentPath_);
   if (file_ == nullptr) {
     messages_.Report(kCannotOpenFile);
     return PrintResult::kRefused;
@@ -111,7 +113,7 @@ PrintResult PrintRun::Run() {
     return PrintResult::kRefused;
   }
   linesPerPage_ = header->linesPerPage;
-  session_.escapeRequested = 0;
+  run_.escapeRequested = false;
   startPage_ = controls_.StartPage();
   lastPage_ = controls_.LastPage();
 
@@ -145,7 +147,7 @@ PrintRun::CopyResult PrintRun::PrintCopy(int sideMode, int copy) {
       ui_.HideProgress();
       ui_.HideEscapeNotice();
     }
-    session_.escapeRequested = 0;
+    run_.escapeRequested = false;
     return result;
   };
   int passSide = sideMode == 1 || sideMode == 3 || sideMode == 4 ? sideMode : 0;
@@ -192,7 +194,7 @@ PrintRun::PassEnd PrintRun::RunPass(int passSide, int copy) {
       }
       n = 0;
     }
-    session_.escapeRequested = 0;
+    run_.escapeRequested = false;
     ReadLine(line);
     ++j;
     ++n;
@@ -223,7 +225,7 @@ PrintRun::PassEnd PrintRun::RunPass(int passSide, int copy) {
       ui_.PageSent(r, copy);
       if (n == kEndOfFileLine) return PassEnd::kEnded;
       n = 0;
-      if (session_.escapeRequested != 0 && !TakeUpInterruption(j, n, r)) return PassEnd::kStopped;
+      if (run_.escapeRequested && !TakeUpInterruption(j, n, r)) return PassEnd::kStopped;
       continue;
     }
     StoreRow(line.bytes.data(), line.size);
@@ -233,12 +235,12 @@ PrintRun::PassEnd PrintRun::RunPass(int passSide, int copy) {
 // After a page went out with Esc pending: the resume dialog, until the user stops or confirms
 // the page to go on from. False when the user stopped.
 bool PrintRun::TakeUpInterruption(int& j, int& n, int r) {
-  session_.escapeRequested = 0;
+  run_.escapeRequested = false;
   if (!quiet_) ui_.HideEscapeNotice();
   int page = 0;
   for (;;) {
     ui_.ShowResumeDialog(r);
-    page = session_.resumePage;
+    page = run_.resumePage;
     if (page == 0) {
       stopped_ = true;
       return false;
@@ -317,7 +319,7 @@ bool PrintRun::SendPage() {
 bool PrintRun::SendByte(std::uint8_t byte) {
   if (failed_) return false;
   ui_.PumpEvents();
-  if (session_.escapeRequested != 0 && !quiet_) ui_.ShowEscapeNotice();
+  if (run_.escapeRequested && !quiet_) ui_.ShowEscapeNotice();
   if (!sink_.Put(byte)) {
     failed_ = true;
     return false;
@@ -334,9 +336,9 @@ bool PrintRun::SendBytes(std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
-PrintResult PrintDocument(Session& session, PrintControls& controls, PrintUi& ui,
-                          Messages& messages, ByteSink& sink, bool quiet) {
-  return PrintRun(session, controls, ui, messages, sink, quiet).Run();
+PrintResult PrintDocument(const std::string& documentPath, RunState& run, PrintControls& controls,
+                          PrintUi& ui, Messages& messages, ByteSink& sink, bool quiet) {
+  return PrintRun(documentPath, run, controls, ui, messages, sink, quiet).Run();
 }
 
 }  // namespace redadado

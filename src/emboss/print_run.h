@@ -1,8 +1,10 @@
 #pragma once
 
+#include <string>
+
 #include "base/messages.h"
 #include "emboss/print_seams.h"
-#include "workflow/session.h"
+#include "emboss/run_state.h"
 
 namespace redadado {
 
@@ -22,12 +24,12 @@ inline constexpr const char* kProgressFormat = "現在、%s の %d 部目、%d �
 inline constexpr const char* kLinkFailedMessage =
     "点字プリンターへの送信に失敗しました。印刷を中止します。";
 
-// Embosses the current document (`session.document.path`) through `sink`: start commands, the
+// Embosses the document at `documentPath` through `sink`: start commands, the
 // copies with their passes and pages, the final CR, then the reset of the document controls.
 // The options are read from `controls` at the moments the run needs them. A quiet run (the
 // print made at start-up, before the windows exist) never touches the progress window or the
 // escape notice. The caller owns and closes the sink.
-PrintResult PrintDocument(Session& session, PrintControls& controls, PrintUi& ui,
-                          Messages& messages, ByteSink& sink, bool quiet);
+PrintResult PrintDocument(const std::string& documentPath, RunState& run, PrintControls& controls,
+                          PrintUi& ui, Messages& messages, ByteSink& sink, bool quiet);
 
 }  // namespace redadado

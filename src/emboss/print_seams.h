@@ -47,7 +47,7 @@ class PrintControls {
 class PrintUi {
  public:
   virtual ~PrintUi() = default;
-  // Lets pending window messages run (key handlers may set Session::escapeRequested).
+  // Lets pending window messages run (key handlers may set RunState::escapeRequested).
   virtual void PumpEvents() = 0;
   virtual void ShowProgress() = 0;
   virtual void HideProgress() = 0;
@@ -55,7 +55,7 @@ class PrintUi {
   virtual void ShowEscapeNotice() = 0;
   virtual void HideEscapeNotice() = 0;
   // Shows the resume dialog modally with its page choice limited to 1..maxPage. An OK leaves
-  // the answer in Session::resumePage (0 stop, else the page); any other close leaves it as it
+  // the answer in RunState::resumePage (0 stop, else the page); any other close leaves it as it
   // was.
   virtual void ShowResumeDialog(int maxPage) = 0;
   // A page has gone out with its form feed; for page accounting, also in quiet runs.

@@ -46,16 +46,16 @@ LineParametersResult LineParametersFor(const Settings& settings) {
   return result;
 }
 
-std::unique_ptr<SerialLink> OpenSerialLink(const Session& session, Messages& messages,
-                                           HoldHandler whileHeld, const std::string& port) {
+std::unique_ptr<SerialLink> OpenSerialLink(const Settings& settings, const AppPaths& paths,
+                                           Messages& messages, HoldHandler whileHeld,
+                                           const std::string& port) {
   if (!messages.ConfirmOkCancel(kSerialConfirmation)) return nullptr;
-  const LineParametersResult line = LineParametersFor(session.settings);
+  const LineParametersResult line = LineParametersFor(settings);
   if (!line.parameters) {
     messages.Report(std::string(kSerialOpenFailed) + "\n" + line.reason);
     return nullptr;
   }
-  const std::string device =
-      PortDevice(session.paths, port.empty() ? line.parameters->portName : port);
+  const std::string device = PortDevice(paths, port.empty() ? line.parameters->portName : port);
   std::string error;
   std::unique_ptr<SerialLink> link =
       OpenPort(device, *line.parameters, std::move(whileHeld), error);

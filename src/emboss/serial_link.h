@@ -8,9 +8,10 @@
 #include <optional>
 #include <string>
 
+#include "base/app_paths.h"
 #include "base/messages.h"
+#include "base/settings_store.h"
 #include "emboss/print_seams.h"
-#include "workflow/session.h"
 
 namespace redadado {
 
@@ -119,8 +120,9 @@ class SerialLink : public ByteSink {
 // declined (no further message) or the port could not be opened or configured (reported through
 // `messages`). `whileHeld` runs between the short waits while output is held. `port` empty = the
 // port of the settings; otherwise a COMn name or a device path.
-std::unique_ptr<SerialLink> OpenSerialLink(const Session& session, Messages& messages,
-                                           HoldHandler whileHeld, const std::string& port = {});
+std::unique_ptr<SerialLink> OpenSerialLink(const Settings& settings, const AppPaths& paths,
+                                           Messages& messages, HoldHandler whileHeld,
+                                           const std::string& port = {});
 
 // The platform's part of opening: the device a port name stands for, and opening it with the
 // given parameters. On failure the result is nullptr and `error` says why in the OS's words.

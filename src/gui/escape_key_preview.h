@@ -9,7 +9,7 @@ class QWidget;
 namespace redadado {
 
 // A window's key preview for Esc: an Esc pressed anywhere in `window` (the window itself or
-// any of its controls) sets Session::escapeRequested, and still reaches the focused control.
+// any of its controls) sets RunState::escapeRequested, and still reaches the focused control.
 class EscapeKeyPreview : public QObject {
   Q_OBJECT
 

@@ -309,8 +309,9 @@ PrintSeams MainWindow::Seams() {
   return PrintSeams{*this, printWindows_, runMessages_, [this](std::chrono::milliseconds held) {
                       printWindows_.PumpEvents();
                       // Esc is seen at once, even while the embosser holds the byte back.
-                      if (session_.escapeRequested != 0) printWindows_.ShowEscapeNotice();
-                      return heldGuard_.KeepWaiting(session_, held, messages_);
+                      if (session_.run.escapeRequested != 0) printWindows_.ShowEscapeNotice();
+                      return heldGuard_.KeepWaiting(session_.run, session_.settings, held,
+                                                    messages_);
                     }};
 }
 
@@ -412,7 +413,8 @@ void MainWindow::batchPrintClicked() {
   PrintSeams seams = Seams();
   PrintBatch(session_, jobs_, *this, seams.controls, seams.ui, seams.messages,
              [this, &seams]() -> std::unique_ptr<ByteSink> {
-               return OpenSerialLink(session_, seams.messages, seams.whileHeld);
+               return OpenSerialLink(session_.settings, session_.paths, seams.messages,
+                                     seams.whileHeld);
              });
 }
 

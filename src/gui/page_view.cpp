@@ -181,7 +181,7 @@ void PageView::DrawPage(int pageNumber) {
   setWindowTitle(ToQt(" " + FileNameOf(session_.document.path)));
   const PageLayout layout =
       LayOutPage(*rows, session_.document.linesPerPage, pageNumber, CurrentPaper(),
-                 CurrentOrientation(), kanaRadio->isChecked(), session_.kana);
+                 CurrentOrientation(), kanaRadio->isChecked(), kana_);
   pageImage->setPixmap(QPixmap::fromImage(redadado::DrawPage(layout)));
 }
 

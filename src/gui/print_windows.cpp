@@ -54,7 +54,7 @@ void PrintWindows::HideEscapeNotice() {
 
 void PrintWindows::ShowResumeDialog(int maxPage) {
   if (resume_ == nullptr) {
-    session_.resumePage = 0;
+    session_.run.resumePage = 0;
     return;
   }
   resume_->SetPageLimit(maxPage);

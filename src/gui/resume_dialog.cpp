@@ -63,9 +63,9 @@ void ResumeDialog::LimitPages() {
 
 void ResumeDialog::okClicked() {
   if (resumeRadio->isChecked()) {
-    session_.resumePage = pageUpDown->Position();
+    session_.run.resumePage = pageUpDown->Position();
   } else if (stopRadio->isChecked()) {
-    session_.resumePage = 0;
+    session_.run.resumePage = 0;
   }
   accept();
 }

@@ -34,10 +34,10 @@ BatchOutcome PrintBatch(Session& session, JobList& jobs, BatchWindow& window,
   for (int round = 0; round < count; ++round) {
     const DocumentControlValues job = jobs.FirstJobControls();
     window.LoadDocumentControls(job);
-    const PrintResult result =
-        SetDocument(session, job.file, messages)
-            ? PrintDocument(session, controls, ui, messages, *link, /*quiet=*/false)
-            : PrintResult::kRefused;
+    const PrintResult result = SetDocument(session, job.file, messages)
+                                   ? PrintDocument(session.document.path, session.run, controls, ui,
+                                                   messages, *link, /*quiet=*/false)
+                                   : PrintResult::kRefused;
     outcome.results.push_back(result);
     jobs.RemoveFirstJob();
     // Once the link has failed, or the user gave up output the embosser held back, every

@@ -42,7 +42,7 @@ bool Convert(Session& session, Messages& messages) {
 }
 
 std::unique_ptr<SerialLink> OpenLink(const Session& session, PrintSeams& seams) {
-  return OpenSerialLink(session, seams.messages, seams.whileHeld);
+  return OpenSerialLink(session.settings, session.paths, seams.messages, seams.whileHeld);
 }
 
 // The direct print of a BSE file, from the open test to the closed port.
@@ -57,7 +57,8 @@ void DirectPrintBse(Session& session, const std::string& path, bool quiet, Print
   if (!link) return;
   // A refused header is reported once; the run would only refuse it again.
   if (!CheckHeader(session, seams.controls, seams.messages)) return;
-  PrintDocument(session, seams.controls, seams.ui, seams.messages, *link, quiet);
+  PrintDocument(session.document.path, session.run, seams.controls, seams.ui, seams.messages, *link,
+                quiet);
 }
 
 // The direct print of a BES file: the source becomes current only once the print is confirmed,
@@ -75,7 +76,8 @@ void DirectPrintBes(Session& session, const std::string& path, bool quiet, Print
   // may otherwise still be one of the user's own.
   if (!Convert(session, seams.messages)) return;
   if (CheckHeader(session, seams.controls, seams.messages)) {
-    PrintDocument(session, seams.controls, seams.ui, seams.messages, *link, quiet);
+    PrintDocument(session.document.path, session.run, seams.controls, seams.ui, seams.messages,
+                  *link, quiet);
   }
   std::error_code ignored;
   std::filesystem::remove(session.paths.TemporaryBse(), ignored);
@@ -133,7 +135,8 @@ void DirectPrint(Session& session, const std::string& path, bool quiet, PrintSea
 void PrintCurrentDocument(Session& session, PrintSeams& seams) {
   const std::unique_ptr<SerialLink> link = OpenLink(session, seams);
   if (!link) return;
-  PrintDocument(session, seams.controls, seams.ui, seams.messages, *link, /*quiet=*/false);
+  PrintDocument(session.document.path, session.run, seams.controls, seams.ui, seams.messages, *link,
+                /*quiet=*/false);
 }
 
 }  // namespace redadado

@@ -6,7 +6,7 @@
 #include "base/app_paths.h"
 #include "base/settings_store.h"
 #include "document/bse_header.h"
-#include "preview/kana_reading.h"
+#include "emboss/run_state.h"
 
 namespace redadado {
 
@@ -19,10 +19,8 @@ struct Session {
   Settings settings;
   BrailleDocument document;   // the current document and what its header said
   std::string besSourcePath;  // the BES document to convert
-  int escapeRequested = 0;    // 1 once Esc was seen during a run
-  int resumePage = 0;         // the resume dialog's answer: 0 stop, else the page to resume from
+  RunState run;               // the print run in progress
   int selectedPage = 0;       // 0-based page the page view opens on
-  KanaReadingState kana;      // the kana reading marks, shared by every drawing
 
   void LoadSettings() { settings = redadado::LoadSettings(paths.SettingsFile()); }
   std::optional<std::string> SaveSettings() const {

@@ -24,22 +24,22 @@ TEST(HeldOutputGuard, WaitsLongerThanFlowControlHoldsBeforeOfferingToGiveUp) {
   test::ScriptedMessages messages;
   HeldOutputGuard guard;
   // No Esc: wait for ever, silently.
-  EXPECT_TRUE(guard.KeepWaiting(session, milliseconds(60000), messages));
+  EXPECT_TRUE(guard.KeepWaiting(session.run, session.settings, milliseconds(60000), messages));
   // Esc, but not held long yet.
-  session.escapeRequested = 1;
-  EXPECT_TRUE(guard.KeepWaiting(session, milliseconds(9999), messages));
+  session.run.escapeRequested = 1;
+  EXPECT_TRUE(guard.KeepWaiting(session.run, session.settings, milliseconds(9999), messages));
   EXPECT_TRUE(messages.texts.empty());
   // Held long: asked once; No goes on waiting for the page's end without asking again.
   messages.answers = {false};
-  EXPECT_TRUE(guard.KeepWaiting(session, milliseconds(10000), messages));
-  EXPECT_TRUE(guard.KeepWaiting(session, milliseconds(20000), messages));
+  EXPECT_TRUE(guard.KeepWaiting(session.run, session.settings, milliseconds(10000), messages));
+  EXPECT_TRUE(guard.KeepWaiting(session.run, session.settings, milliseconds(20000), messages));
   EXPECT_EQ(messages.texts, std::vector<std::string>{std::string("確認: ") + kAbandonHeldQuestion});
   // A later Esc may ask again; Yes gives the run up.
-  session.escapeRequested = 0;
-  EXPECT_TRUE(guard.KeepWaiting(session, milliseconds(20), messages));
-  session.escapeRequested = 1;
+  session.run.escapeRequested = 0;
+  EXPECT_TRUE(guard.KeepWaiting(session.run, session.settings, milliseconds(20), messages));
+  session.run.escapeRequested = 1;
   messages.answers = {true};
-  EXPECT_FALSE(guard.KeepWaiting(session, milliseconds(10050), messages));
+  EXPECT_FALSE(guard.KeepWaiting(session.run, session.settings, milliseconds(10050), messages));
   EXPECT_EQ(messages.texts.size(), 2u);
 }
 

@@ -204,27 +204,27 @@ TEST_P(InterruptionTest, ResumesOrStopsAsAnswered) {
   run.controls.side = c.side;
   run.controls.startPage = c.startPage;
   run.controls.lastPage = 6;
-  run.session.resumePage = c.resumePageBefore;
+  run.session.run.resumePage = c.resumePageBefore;
   run.messages.answers = c.confirmations;
   MemorySink sink;
   bool pressed = false;
   run.ui.onPump = [&](int) {
     if (!pressed && static_cast<int>(sink.bytes.size()) == c.escAfterBytes) {
       pressed = true;
-      run.session.escapeRequested = 1;
+      run.session.run.escapeRequested = 1;
     }
   };
   std::size_t dialogs = 0;
   run.ui.onResumeDialog = [&](int) {
     ASSERT_LT(dialogs, c.dialogAnswers.size());
-    if (c.dialogAnswers[dialogs] >= 0) run.session.resumePage = c.dialogAnswers[dialogs];
+    if (c.dialogAnswers[dialogs] >= 0) run.session.run.resumePage = c.dialogAnswers[dialogs];
     ++dialogs;
   };
   EXPECT_EQ(run.Run(sink), c.result);
   EXPECT_EQ(Summary(sink.bytes), c.summary);
   EXPECT_EQ(dialogs, c.dialogAnswers.size());
   EXPECT_EQ(run.controls.resets, 1);
-  EXPECT_EQ(run.session.escapeRequested, 0);
+  EXPECT_EQ(run.session.run.escapeRequested, 0);
 }
 
 // With side 3 page p's dot is bytes 7 + 5(p-1) .. +3; Esc at 13 falls inside page 2.
@@ -284,7 +284,7 @@ TEST(PrintRun, EscapeNoticeAndResumeDialogAfterThePage) {
   run.controls.side = 3;
   MemorySink sink;
   run.ui.onPump = [&](int) {
-    if (sink.bytes.size() == 13) run.session.escapeRequested = 1;
+    if (sink.bytes.size() == 13) run.session.run.escapeRequested = 1;
   };
   run.Run(sink);
   const std::vector<std::string> expected = {"escape", "hide-escape", "resume-dialog 2", "hide",
@@ -359,11 +359,11 @@ TEST(PrintRun, ResumeBeyondThePageTableReadsOnFromItsLastEntry) {
   run.controls.lastPage = 1002;
   MemorySink sink;
   run.ui.onPump = [&](int) {
-    if (sink.bytes.size() == 8) run.session.escapeRequested = 1;
+    if (sink.bytes.size() == 8) run.session.run.escapeRequested = 1;
   };
   run.ui.onResumeDialog = [&](int maxPage) {
     EXPECT_EQ(maxPage, 1001);
-    run.session.resumePage = 1001;
+    run.session.run.resumePage = 1001;
   };
   EXPECT_EQ(run.Run(sink), PrintResult::kDone);
   EXPECT_EQ(Summary(sink.bytes), "S1 P1 P1 P2 CR");

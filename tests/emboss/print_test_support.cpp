@@ -59,7 +59,7 @@ void RunFixture::SetDocument(const std::string& body, int pageCount, int linesPe
 }
 
 PrintResult RunFixture::Run(ByteSink& sink, bool quiet) {
-  return PrintDocument(session, controls, ui, messages, sink, quiet);
+  return PrintDocument(session.document.path, session.run, controls, ui, messages, sink, quiet);
 }
 
 std::string Summary(const std::vector<std::uint8_t>& bytes) {

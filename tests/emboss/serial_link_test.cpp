@@ -62,7 +62,7 @@ TEST(SerialLinkEndToEnd, FarEndSeesExactlyTheEnginesStreamPacedByXonXoff) {
   auto simulator = MakeSimulator(run, options);
   ASSERT_TRUE(simulator);
   {
-    auto link = OpenSerialLink(run.session, run.messages, [&](auto) {
+    auto link = OpenSerialLink(run.session.settings, run.session.paths, run.messages, [&](auto) {
       run.ui.PumpEvents();
       return true;
     });
@@ -98,7 +98,7 @@ TEST(SerialLinkEndToEnd, XoffHeldForASecondLosesNothingAndKeepsPumping) {
   int linkPumps = 0;
   const auto start = std::chrono::steady_clock::now();
   {
-    auto link = OpenSerialLink(run.session, run.messages, [&](auto) {
+    auto link = OpenSerialLink(run.session.settings, run.session.paths, run.messages, [&](auto) {
       ++linkPumps;
       return true;
     });
@@ -129,10 +129,11 @@ TEST(SerialLinkEndToEnd, GivingUpAnEndlessHoldStopsTheRunAndClosesAtOnce) {
   milliseconds longestHold{0};
   const auto start = std::chrono::steady_clock::now();
   {
-    auto link = OpenSerialLink(run.session, run.messages, [&](milliseconds held) {
-      longestHold = std::max(longestHold, held);
-      return held < milliseconds(300);
-    });
+    auto link = OpenSerialLink(run.session.settings, run.session.paths, run.messages,
+                               [&](milliseconds held) {
+                                 longestHold = std::max(longestHold, held);
+                                 return held < milliseconds(300);
+                               });
     ASSERT_TRUE(link);
     EXPECT_EQ(run.Run(*link), PrintResult::kStopped);
     EXPECT_TRUE(link->Abandoned());
@@ -154,7 +155,7 @@ TEST(SerialLinkEndToEnd, FarEndClosingMidPageEndsTheRunAtOnce) {
   options.closeAfterBytes = 200;
   auto simulator = MakeSimulator(run, options);
   ASSERT_TRUE(simulator);
-  auto link = OpenSerialLink(run.session, run.messages, [&](auto) {
+  auto link = OpenSerialLink(run.session.settings, run.session.paths, run.messages, [&](auto) {
     run.ui.PumpEvents();
     return true;
   });
@@ -172,7 +173,9 @@ TEST(SerialLinkEndToEnd, FarEndClosingMidPageEndsTheRunAtOnce) {
 
 TEST(SerialLinkOpen, MissingPortIsReported) {
   RunFixture run;
-  EXPECT_EQ(OpenSerialLink(run.session, run.messages, {}, (run.dir / "nothing").string()), nullptr);
+  EXPECT_EQ(OpenSerialLink(run.session.settings, run.session.paths, run.messages, {},
+                           (run.dir / "nothing").string()),
+            nullptr);
   ASSERT_EQ(run.messages.texts.size(), 2u);
   EXPECT_EQ(run.messages.texts[1].rfind(std::string("確認: ") + kSerialOpenFailed + "\n", 0), 0u)
       << run.messages.texts[1];
@@ -185,7 +188,7 @@ TEST(SerialLinkOpen, CancelOpensNothingAndSaysNothingMore) {
   auto simulator = MakeSimulator(run, options);
   ASSERT_TRUE(simulator);
   run.messages.answers = {false};
-  EXPECT_EQ(OpenSerialLink(run.session, run.messages, {}), nullptr);
+  EXPECT_EQ(OpenSerialLink(run.session.settings, run.session.paths, run.messages, {}), nullptr);
   EXPECT_EQ(run.messages.texts.size(), 1u);
   EXPECT_FALSE(simulator->WaitForSessions(1, milliseconds(300)));
 }
@@ -227,7 +230,8 @@ TEST_P(SerialLineSettings, ReachTheTerminal) {
   before.c_cflag |= CRTSCTS;
   ASSERT_EQ(tcsetattr(master, TCSANOW, &before), 0);
   {
-    auto link = OpenSerialLink(run.session, run.messages, {}, ptsname(master));
+    auto link =
+        OpenSerialLink(run.session.settings, run.session.paths, run.messages, {}, ptsname(master));
     ASSERT_TRUE(link) << run.messages.texts.back();
     termios t{};
     ASSERT_EQ(tcgetattr(master, &t), 0);
@@ -269,13 +273,19 @@ TEST(SerialLineSettings, WhatThePortCannotDoIsRefusedClearly) {
   ASSERT_EQ(grantpt(master), 0);
   ASSERT_EQ(unlockpt(master), 0);
   run.session.settings.values = {3, 0, 0, 0, 0, 0, 0};  // 4 data bits
-  EXPECT_EQ(OpenSerialLink(run.session, run.messages, {}, ptsname(master)), nullptr);
+  EXPECT_EQ(
+      OpenSerialLink(run.session.settings, run.session.paths, run.messages, {}, ptsname(master)),
+      nullptr);
   EXPECT_NE(run.messages.texts.back().find("4 データビット"), std::string::npos);
   run.session.settings.values = {3, 0, 0, 4, 1, 0, 0};  // 1.5 stop bits with 8 data bits
-  EXPECT_EQ(OpenSerialLink(run.session, run.messages, {}, ptsname(master)), nullptr);
+  EXPECT_EQ(
+      OpenSerialLink(run.session.settings, run.session.paths, run.messages, {}, ptsname(master)),
+      nullptr);
   EXPECT_NE(run.messages.texts.back().find("1.5 ストップビット"), std::string::npos);
   run.session.settings.values = {15, 0, 0, 4, 0, 0, 0};  // never indexes past the table
-  EXPECT_EQ(OpenSerialLink(run.session, run.messages, {}, ptsname(master)), nullptr);
+  EXPECT_EQ(
+      OpenSerialLink(run.session.settings, run.session.paths, run.messages, {}, ptsname(master)),
+      nullptr);
   EXPECT_NE(run.messages.texts.back().find("ボーレートの番号 15"), std::string::npos);
   close(master);
 }
@@ -294,7 +304,7 @@ TEST(SerialLinkSimulator, ReportsLineSettingsThatDifferFromTheEmbossers) {
   ASSERT_TRUE(simulator) << error;
   simulator->Start();
   {
-    auto link = OpenSerialLink(run.session, run.messages, {});
+    auto link = OpenSerialLink(run.session.settings, run.session.paths, run.messages, {});
     ASSERT_TRUE(link);
     for (std::uint8_t byte : {0x1B, 0x1B, 0x47, 0x1B, 0x1B, 0x44, 0x31, 0x0C, 0x0D}) {
       ASSERT_TRUE(link->Put(byte));

@@ -303,12 +303,12 @@ TEST(PrintWindows, AreLaidOutAsDesigned) {
   // Esc in the progress window or in the main window asks for an interruption; other keys
   // do not, and the key still reaches the focused control.
   QTest::keyClick(&app.progress, Qt::Key_A);
-  EXPECT_EQ(app.session.escapeRequested, 0);
+  EXPECT_EQ(app.session.run.escapeRequested, 0);
   QTest::keyClick(&app.progress, Qt::Key_Escape);
-  EXPECT_EQ(app.session.escapeRequested, 1);
-  app.session.escapeRequested = 0;
+  EXPECT_EQ(app.session.run.escapeRequested, 1);
+  app.session.run.escapeRequested = 0;
   QTest::keyClick(app.form.copiesEdit, Qt::Key_Escape);
-  EXPECT_EQ(app.session.escapeRequested, 1);
+  EXPECT_EQ(app.session.run.escapeRequested, 1);
 }
 
 TEST(PrintWindows, ResumeDialogPreselectsStoppingAndKeepsItsPageWithinLimits) {
@@ -326,15 +326,15 @@ TEST(PrintWindows, ResumeDialogPreselectsStoppingAndKeepsItsPageWithinLimits) {
   dialog.SetPageLimit(3);
   answer(true, 5);
   dialog.exec();
-  EXPECT_EQ(app.session.resumePage, 3);
+  EXPECT_EQ(app.session.run.resumePage, 3);
   answer(false, 1);
   dialog.exec();
-  EXPECT_EQ(app.session.resumePage, 0);
+  EXPECT_EQ(app.session.run.resumePage, 0);
   // The close box leaves the last answer.
-  app.session.resumePage = 2;
+  app.session.run.resumePage = 2;
   QTimer::singleShot(0, &dialog, [&dialog] { dialog.reject(); });
   dialog.exec();
-  EXPECT_EQ(app.session.resumePage, 2);
+  EXPECT_EQ(app.session.run.resumePage, 2);
 }
 
 }  // namespace

@@ -135,7 +135,7 @@ TEST(PreviewWindows, PageViewPagingModesSizesAndFailures) {
     const QScrollBar* across = view.scrollArea->horizontalScrollBar();
     EXPECT_GT(across->maximum(), 0);
     EXPECT_EQ(across->value(), across->maximum());
-    const KanaReadingState marks = app.session.kana;
+    const KanaReadingState marks = view.KanaMarks();
     view.kanaRadio->click();
     EXPECT_TRUE(app.Shown() ==
                 app.ExpectedPage(2, Paper::kA4, Orientation::kLandscape, true, marks));

@@ -114,12 +114,12 @@ TEST(PrintFromTheWindow, EscInterruptsAfterThePageAndResumesFromTheChosenPage) {
   bool interrupted = false;
   alone.ui.onPump = [&](int) {
     if (!interrupted && !alone.ui.calls.empty() && namesPage2(alone.ui.calls.back())) {
-      alone.session.escapeRequested = 1;
+      alone.session.run.escapeRequested = 1;
     }
   };
   alone.ui.onResumeDialog = [&](int maxPage) {
     EXPECT_EQ(maxPage, 2);
-    alone.session.resumePage = 2;
+    alone.session.run.resumePage = 2;
     interrupted = true;
   };
   MemorySink memory;

@@ -201,9 +201,9 @@ TEST(BatchPrint, TroubleInTheFirstJobGoesOnWithTheSecond) {
     f.Register(second);
     if (c.pressEsc) {
       f.ui.onPump = [&f](int pump) {
-        if (pump == 100) f.session.escapeRequested = 1;  // while page 1 is being sent
+        if (pump == 100) f.session.run.escapeRequested = 1;  // while page 1 is being sent
       };
-      f.ui.onResumeDialog = [&f](int) { f.session.resumePage = 0; };
+      f.ui.onResumeDialog = [&f](int) { f.session.run.resumePage = 0; };
     }
     const BatchOutcome outcome = f.Print();
     EXPECT_EQ(outcome.results, (std::vector{c.firstResult, PrintResult::kDone}));

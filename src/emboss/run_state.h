@@ -1,0 +1,12 @@
+#pragma once
+
+namespace redadado {
+
+// What a print run shares with the windows around it while it lasts: the key handlers set the
+// escape request, the resume dialog leaves its answer.
+struct RunState {
+  bool escapeRequested = false;  // Esc was seen during the run
+  int resumePage = 0;            // the resume dialog's answer: 0 stop, else the page to go on from
+};
+
+}  // namespace redadado
