@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "base/file_paths.h"
+#include "base/system_reason.h"
 
 namespace redadado {
 namespace {
@@ -34,7 +35,7 @@ std::optional<long long> ReadInteger(const std::string& text, std::size_t& pos) 
 }
 
 std::string ErrnoText(int error) {
-  return std::strerror(error);
+  return ErrnoReasonText(error);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/file_paths.h"
+#include "base/system_reason.h"
 #include "document/cell_codes.h"
 
 namespace redadado {
@@ -114,7 +115,7 @@ void ConvertBlocks(std::FILE* bes, std::FILE* bse, int linesPerPage) {
 }
 
 std::string Reason(const char* message, const std::string& path, int error) {
-  return std::string(message) + "\n" + path + ": " + std::strerror(error);
+  return std::string(message) + "\n" + path + ": " + ErrnoReasonText(error);
 }
 
 }  // namespace

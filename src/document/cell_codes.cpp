@@ -93,6 +93,8 @@ int CellDots(int ch) {
   return kAsciiDots[static_cast<std::size_t>(ch - 0x20)];
 }
 
-std::uint8_t CellForDots(int dots) { return kCellForDots[static_cast<std::size_t>(dots & 0x3F)]; }
+std::uint8_t CellForDots(int dots) {
+  return kCellForDots[static_cast<std::size_t>(dots & 0x3F)];
+}
 
 }  // namespace redadado

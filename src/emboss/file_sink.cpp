@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/file_paths.h"
+#include "base/system_reason.h"
 
 namespace redadado {
 
@@ -49,7 +50,7 @@ bool FileSink::Close() {
 }
 
 void FileSink::Fail() {
-  failure_ = errno != 0 ? std::strerror(errno) : "write error";
+  failure_ = errno != 0 ? ErrnoReasonText(errno) : "write error";
 }
 
 }  // namespace redadado

@@ -10,6 +10,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "base/system_reason.h"
 #include "emboss/serial_baud_posix.h"
 #include "emboss/serial_link.h"
 
@@ -21,7 +22,7 @@ namespace {
 constexpr int kWaitSliceMs = 50;
 
 std::string SystemError(const std::string& what, int error) {
-  return what + ": " + std::strerror(error);
+  return what + ": " + ErrnoReasonText(error);
 }
 
 std::optional<speed_t> StandardSpeed(int baud) {

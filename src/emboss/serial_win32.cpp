@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "base/system_reason.h"
 #include "emboss/held_write.h"
 #include "emboss/serial_link.h"
 
@@ -29,14 +30,16 @@ std::string SystemError(const std::string& what, DWORD code) {
                         buffer[length - 1] == L' ')) {
     --length;
   }
-  if (length == 0) return what + ": エラー " + std::to_string(code);
+  if (length == 0) {
+    return what + ": " + ReasonText(ReasonOfWindowsError(code), "エラー " + std::to_string(code));
+  }
   const int wide = static_cast<int>(length);
   const int size = WideCharToMultiByte(CP_UTF8, 0, buffer, wide, nullptr, 0, nullptr, nullptr);
   std::string text(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
   if (size > 0) {
     WideCharToMultiByte(CP_UTF8, 0, buffer, wide, text.data(), size, nullptr, nullptr);
   }
-  return what + ": " + text;
+  return what + ": " + ReasonText(ReasonOfWindowsError(code), text);
 }
 
 void ApplyLineParameters(DCB& dcb, const LineParameters& line) {

@@ -9,6 +9,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "base/system_reason.h"
 #include "emboss/serial_baud_posix.h"
 #include "embosser/pty_simulator.h"
 
@@ -19,7 +20,7 @@ namespace {
 constexpr int kPollSliceMs = 5;
 
 std::string SystemError(const std::string& what) {
-  return what + ": " + std::strerror(errno);
+  return what + ": " + ErrnoReasonText(errno);
 }
 
 }  // namespace

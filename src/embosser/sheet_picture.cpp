@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "base/file_paths.h"
+#include "base/system_reason.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ std::optional<std::string> WritePng(const std::filesystem::path& file, const Pic
   static const bool filterChosen = (stbi_write_force_png_filter = kFilterUp, true);
   (void)filterChosen;
   std::FILE* out = OpenFile(file, "wb");
-  if (out == nullptr) return Utf8FromPath(file) + ": " + std::strerror(errno);
+  if (out == nullptr) return Utf8FromPath(file) + ": " + ErrnoReasonText(errno);
   struct Writer {
     std::FILE* out;
     bool ok = true;
@@ -101,7 +102,7 @@ std::optional<std::string> WritePng(const std::filesystem::path& file, const Pic
   const bool closed = std::fclose(out) == 0;
   if (!encoded) return Utf8FromPath(file) + ": PNG encoding failed";
   if (!writer.ok || !closed) {
-    return Utf8FromPath(file) + ": " + std::strerror(writer.ok ? errno : writeError);
+    return Utf8FromPath(file) + ": " + ErrnoReasonText(writer.ok ? errno : writeError);
   }
   return std::nullopt;
 }

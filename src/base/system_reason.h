@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+namespace redadado {
+
+// Why the operating system refused something, as a user reads it: the common reasons in
+// Japanese with the system's own words after them, any other reason in the system's words.
+enum class SystemReason {
+  kNotFound,
+  kNoPermission,
+  kBusy,
+  kNoSpace,
+  kReadOnly,
+  kDeviceGone,
+  kIoError,
+  kTimeout,
+  kOther,
+};
+
+// The C library's errno values (both systems).
+SystemReason ReasonOfErrno(int error);
+// Windows' GetLastError() codes (the numbers are fixed, so this is portable and testable).
+SystemReason ReasonOfWindowsError(unsigned long code);
+
+// "見つかりません（No such file or directory）"; `systemText` alone for kOther.
+std::string ReasonText(SystemReason reason, const std::string& systemText);
+
+// The reason text of an errno value, with std::strerror's words.
+std::string ErrnoReasonText(int error);
+
+}  // namespace redadado
