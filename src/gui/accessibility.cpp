@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "gui/text_field_accessible.h"
+
 namespace redadado {
 
 namespace {
@@ -154,6 +156,7 @@ class ComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextInter
 };
 
 QAccessibleInterface* AccessibleFactory(const QString& className, QObject* object) {
+  if (QAccessibleInterface* field = TextFieldAccessible(object)) return field;
   if (auto* box = qobject_cast<QComboBox*>(object); box != nullptr && !box->isEditable()) {
     return new ComboBoxAccessible(box);
   }

@@ -184,6 +184,31 @@ def choose_document(application, path):
     wait_for("the chosen path in the file field", lambda: text_of(file_field) == path)
 
 
+def ask_every_text_query(root):
+    """Every text field answers every text query at once: each boundary type at each offset,
+    the end and past it included, with a unit that is the text between its offsets."""
+    fields = pyatspi.findAllDescendants(
+        root, lambda x: x is not None and x.getRoleName() in ("text", "entry"))
+    slowest = 0.0
+    for field in fields:
+        text = field.queryText()
+        whole = text.getText(0, -1)
+        for boundary in range(7):  # ATSPI_TEXT_BOUNDARY_CHAR … LINE_END
+            for offset in range(-1, len(whole) + 3):
+                for query in (text.getTextAtOffset, text.getTextBeforeOffset,
+                              text.getTextAfterOffset):
+                    began = time.monotonic()
+                    unit, start, end = query(offset, boundary)
+                    slowest = max(slowest, time.monotonic() - began)
+                    if 0 <= start <= end and unit != whole[start:end]:
+                        raise AssertionError(f"{field.name} {query.__name__}({offset}, "
+                                             f"{boundary}) gave {unit!r} at {start}-{end}")
+    # A frozen window never answers; a slow answer is a frozen one on the way.
+    expect(f"every text query of {[f.name for f in fields]} within half a second",
+           slowest < 0.5, True)
+    return len(fields)
+
+
 def check_stream(cli_path, output, session, document):
     """The simulator's session received as many bytes as the tool's stream of the document."""
     expected_stream = os.path.join(WORK, "expected.bin")
@@ -299,6 +324,7 @@ def main():
         choose_document(application, DOCUMENT)
         file_field = find(application, "text", "ファイル")
         expect("lines per page", text_of(find(application, "text", "行数")), "２２行（片面）")
+        print(f"text queries answered by {ask_every_text_query(application[0])} fields")
 
         grid = find(application, "table", "ジョブリスト")
         rows = grid.queryTable().nRows
@@ -363,6 +389,7 @@ def main():
         wait_for("the focus on stopping", lambda: named(focused(), "印刷を中止する"))
         expect("stopping preselected", stop.getState().contains(pyatspi.STATE_CHECKED), True)
         expect("resume page field", text_of(find(resume, "text", "再開ページ")), "1")
+        ask_every_text_query(resume)
         key(UP)
         choice = find(resume, "radio button", "指定ページから印刷を再開する")
         wait_for("resuming chosen", lambda: choice.getState().contains(pyatspi.STATE_CHECKED))
