@@ -42,8 +42,8 @@ class BenchControls : public PrintControls {
   int Copies() const override { return 1; }
   int StartPage() const override { return 1; }
   int LastPage() const override { return kPages; }
-  int SideChoice() const override { return 2; }
-  int DotKind() const override { return 0; }
+  SideMode Sides() const override { return SideMode::kFrontAndBack; }
+  DotKind Dots() const override { return DotKind::kMedium; }
   std::string DocumentLabel() const override { return "bench.bse"; }
   void ResetDocumentControls() override {}
 };

@@ -100,7 +100,7 @@ void BM_SerialLinkThroughput(benchmark::State& state) {
           ok = link->Put(static_cast<std::uint8_t>(i & 0x7F));
         }
         if (!ok) {
-          state.SkipWithError(link->Failure().c_str());
+          state.SkipWithError(FailureText(link->Failure()).c_str());
           break;
         }
         sent += kBytesPerIteration;

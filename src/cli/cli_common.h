@@ -42,6 +42,19 @@ CLI::Option* AddNumberOption(CLI::App& app, const std::string& name, std::option
 CLI::Validator ParsedNumber(std::function<std::optional<int>(std::string_view)> parse,
                             std::string expected);
 
+// The same for a list choice (side mode, dot kind): its name or item number.
+template <typename Choice>
+CLI::Validator ParsedChoice(std::optional<Choice> (*parse)(std::string_view),
+                            std::string expected) {
+  return ParsedNumber(
+      [parse](std::string_view text) -> std::optional<int> {
+        const std::optional<Choice> choice = parse(text);
+        if (!choice) return std::nullopt;
+        return ItemOf(*choice);
+      },
+      std::move(expected));
+}
+
 // A session on the application directory of the executable (where NEF.ini lives).
 Session MakeSession();
 

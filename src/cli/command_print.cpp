@@ -52,11 +52,10 @@ void DeclareOptions(CLI::App& command, PrintCommand& options) {
   command
       .add_option("--side", options.print.side,
                   "print-side choice (default: both for 18 lines, none for 22)")
-      ->transform(
-          ParsedNumber(ParseSideChoice, "none|front|back|both|both-in-order|single or -1..4"))
+      ->transform(ParsedChoice(ParseSideMode, "none|front|back|both|both-in-order|single or -1..4"))
       ->type_name("none|front|back|both|both-in-order|single");
   command.add_option("--dots", options.print.dots, "dot kind (default medium)")
-      ->transform(ParsedNumber(ParseDotKind, "medium|large|medium-double|large-double or 0..3"))
+      ->transform(ParsedChoice(ParseDotKind, "medium|large|medium-double|large-double or 0..3"))
       ->type_name("medium|large|medium-double|large-double");
   command.add_option("--back", options.back, "answer to the back-side question (default yes)")
       ->check(CLI::Validator(
@@ -119,7 +118,7 @@ std::optional<Output> OpenFile(const std::string& path) {
   FileSink* sink = file.get();
   return Output{std::move(file), [sink, path] {
                   if (sink->Close()) return true;
-                  PrintError(path + ": " + sink->Failure());
+                  PrintError(path + ": " + FailureText(sink->Failure()));
                   return false;
                 }};
 }
@@ -133,7 +132,7 @@ std::optional<Output> OpenPort(const Session& session, Messages& messages,
   // Closing lets the output drain; output it had to discard is a failure, not a print.
   return Output{std::move(link), [opened] {
                   if (opened->Close()) return true;
-                  PrintError(opened->Failure());
+                  PrintError(FailureText(opened->Failure()));
                   return false;
                 }};
 }

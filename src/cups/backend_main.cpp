@@ -127,7 +127,7 @@ int Print(int argc, char** argv) {
   if (cancelled != 0) return CUPS_BACKEND_OK;  // the job is cancelled whatever we say
   if (!sent || !closed) {
     // The device went away in the middle: what went out is no print; the job is tried again.
-    Status("ERROR", std::string(kLinkFailedMessage) + " " + link->Failure());
+    Status("ERROR", std::string(kLinkFailedMessage) + " " + FailureText(link->Failure()));
     return CUPS_BACKEND_RETRY;
   }
   if (got < 0) {

@@ -127,7 +127,7 @@ JobOptionsResult ParseJobOptions(std::string_view copies, const char* options) {
     }
   }
   if (const auto side = option("redadado-side"); side && result.reason.empty()) {
-    print.side = ParseSideChoice(*side);
+    print.side = ParseSideMode(*side);
     if (!print.side) {
       result.reason = "redadado-side=" + std::string(*side) +
                       " は使えません。front、back、both、both-in-order、single のどれかです。";

@@ -59,11 +59,13 @@ class JobSink : public ByteSink {
  public:
   JobSink() { file_.Attach(stdout); }
   bool Put(std::uint8_t byte) override { return cancelled == 0 && file_.Put(byte); }
-  std::string Failure() const override {
-    return cancelled != 0 ? "ジョブが取り消されました。" : file_.Failure();
+  LinkFailure Failure() const override {
+    LinkFailure failure = file_.Failure();
+    // The backend went away: the run ends as a stop.
+    if (failure.kind == LinkFault::kReaderGone) return {LinkFault::kAbandoned, {}};
+    if (cancelled != 0) return {LinkFault::kFailed, "ジョブが取り消されました。"};
+    return failure;
   }
-  // The backend went away.
-  bool Abandoned() const override { return file_.Failure() == std::strerror(EPIPE); }
   bool Close() { return file_.Close() && cancelled == 0; }
 
  private:
@@ -165,7 +167,7 @@ int Run(int argc, char** argv) {
   const HeaderCheck check = CheckBseHeader(session.document);
   if (!check.accepted) return Refuse(check.message);
   const PrintOptions& print = *job.options;
-  if (print.side.value_or(check.sideChoice) == 2) return Refuse(kBackSideRefused);
+  if (print.side.value_or(check.side) == SideMode::kFrontAndBack) return Refuse(kBackSideRefused);
 
   FixedControls controls(print, check, argv[3]);
   JobUi ui;
@@ -174,7 +176,7 @@ int Run(int argc, char** argv) {
   const PrintResult result = PrintDocument(session.document.path, session.run, controls, ui,
                                            messages, sink, /*quiet=*/true);
   const bool written = sink.Close();
-  if (sink.Abandoned()) return 0;
+  if (sink.Failure().kind == LinkFault::kAbandoned) return 0;
   return result == PrintResult::kDone && written && !messages.declined ? 0 : 1;
 }
 

@@ -53,7 +53,7 @@ HeaderCheck CheckBseHeader(BrailleDocument& document) {
   if (header->linesPerPage == 18) {
     check.linesText = kLines18Text;
     check.sideLabelEnabled = true;
-    check.sideChoice = 2;  // front and back, ordinary double-sided printing
+    check.side = SideMode::kFrontAndBack;  // ordinary double-sided printing
   } else {
     check.linesText = kLines22Text;
   }

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "document/print_choices.h"
+
 namespace redadado {
 
 inline constexpr const char* kCannotOpenFile = "ファイルがオープンできませんでした。";
@@ -46,9 +48,9 @@ struct HeaderCheck {
   std::string message;  // the refusal, when not accepted
   int linesPerPage = 0;
   int pageCount = 0;
-  std::string linesText;          // linesEdit
-  bool sideLabelEnabled = false;  // sideLabel
-  int sideChoice = -1;            // sideList item; -1 clears the selection
+  std::string linesText;            // linesEdit
+  bool sideLabelEnabled = false;    // sideLabel
+  SideMode side = SideMode::kNone;  // sideList; kNone clears the selection
 };
 
 // Reads the header of `document.path`. On acceptance stores its lines per page and page count

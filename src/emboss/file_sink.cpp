@@ -14,24 +14,24 @@ FileSink::~FileSink() {
 
 std::optional<std::string> FileSink::Open(const std::filesystem::path& path) {
   if (file_ != nullptr) Close();
-  failure_.clear();
+  failure_ = {};
   file_ = OpenFile(path, "wb");
   if (file_ == nullptr) {
     Fail();
-    return Utf8FromPath(path) + ": " + failure_;
+    return Utf8FromPath(path) + ": " + failure_.reason;
   }
   return std::nullopt;
 }
 
 void FileSink::Attach(std::FILE* stream) {
   if (file_ != nullptr) Close();
-  failure_.clear();
+  failure_ = {};
   file_ = stream;
 }
 
 bool FileSink::Put(std::uint8_t byte) {
-  if (file_ == nullptr && failure_.empty()) failure_ = "the output file is not open";
-  if (!failure_.empty()) return false;
+  if (file_ == nullptr && !Failed()) failure_ = {LinkFault::kFailed, "the output file is not open"};
+  if (Failed()) return false;
   if (std::fputc(byte, file_) == EOF) {
     Fail();
     return false;
@@ -40,17 +40,18 @@ bool FileSink::Put(std::uint8_t byte) {
 }
 
 bool FileSink::Close() {
-  if (file_ == nullptr) return failure_.empty();
+  if (file_ == nullptr) return !Failed();
   const bool flushed = std::fflush(file_) == 0;
-  if (!flushed && failure_.empty()) Fail();
+  if (!flushed && !Failed()) Fail();
   const bool closed = std::fclose(file_) == 0;
-  if (!closed && failure_.empty()) Fail();
+  if (!closed && !Failed()) Fail();
   file_ = nullptr;
-  return failure_.empty();
+  return !Failed();
 }
 
 void FileSink::Fail() {
-  failure_ = errno != 0 ? ErrnoReasonText(errno) : "write error";
+  const LinkFault kind = errno == EPIPE ? LinkFault::kReaderGone : LinkFault::kFailed;
+  failure_ = {kind, errno != 0 ? ErrnoReasonText(errno) : "write error"};
 }
 
 }  // namespace redadado

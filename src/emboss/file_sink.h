@@ -23,16 +23,17 @@ class FileSink : public ByteSink {
   // Writes into a stream that is already open (standard output); Close closes it.
   void Attach(std::FILE* stream);
   bool Put(std::uint8_t byte) override;
-  std::string Failure() const override { return failure_; }
+  LinkFailure Failure() const override { return failure_; }
   // Writes out what is buffered and closes the file. False, with Failure() set, when not every
   // byte reached the file.
   bool Close();
 
  private:
   void Fail();
+  bool Failed() const { return failure_.kind != LinkFault::kNone; }
 
   std::FILE* file_ = nullptr;
-  std::string failure_;
+  LinkFailure failure_;
 };
 
 }  // namespace redadado

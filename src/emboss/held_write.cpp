@@ -2,16 +2,17 @@
 
 namespace redadado {
 
-std::optional<std::string> WriteThroughHolds(WritePort& port, std::uint8_t byte,
-                                             const HoldHandler& whileHeld) {
+LinkFailure WriteThroughHolds(WritePort& port, std::uint8_t byte, const HoldHandler& whileHeld) {
   const HeldWait wait(whileHeld);
   for (;;) {
-    const WritePort::Write write = port.TryWrite(byte);
-    if (write.failure) return write.failure;
-    if (write.written) return std::nullopt;
+    WritePort::Write write = port.TryWrite(byte);
+    if (write.failure) return {LinkFault::kFailed, std::move(*write.failure)};
+    if (write.written) return {};
     // No hold reason and an empty queue prove nothing: only a failing call tells a dead link.
-    if (std::optional<std::string> failure = port.CheckStatus()) return failure;
-    if (!wait.GoOn()) return kOutputAbandoned;
+    if (std::optional<std::string> failure = port.CheckStatus()) {
+      return {LinkFault::kFailed, std::move(*failure)};
+    }
+    if (!wait.GoOn()) return {LinkFault::kAbandoned, {}};
   }
 }
 

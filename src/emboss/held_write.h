@@ -28,8 +28,7 @@ class WritePort {
 // Writes `byte`. A write that times out while no call reports an error is a hold (Xoff, handshake
 // lines, a full queue): it tries again, running `whileHeld` between the tries, for as long as the
 // hold lasts. Only a failing write or status call, as a removed device gives, ends it with that
-// failure's text, or the hold handler giving the output up (kOutputAbandoned).
-std::optional<std::string> WriteThroughHolds(WritePort& port, std::uint8_t byte,
-                                             const HoldHandler& whileHeld);
+// failure, or the hold handler giving the output up (kAbandoned). kNone when the byte went out.
+LinkFailure WriteThroughHolds(WritePort& port, std::uint8_t byte, const HoldHandler& whileHeld);
 
 }  // namespace redadado

@@ -25,8 +25,9 @@ class MemorySink : public ByteSink {
     bytes.push_back(byte);
     return true;
   }
-  std::string Failure() const override {
-    return bytes.size() >= failAfter_ ? "the link went away" : std::string();
+  LinkFailure Failure() const override {
+    if (bytes.size() < failAfter_) return {};
+    return {LinkFault::kFailed, "the link went away"};
   }
 
   std::vector<std::uint8_t> bytes;

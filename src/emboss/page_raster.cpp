@@ -11,8 +11,8 @@ namespace {
 // Top-left dot of a cell's row: the single-sided layout and the fronts of 18-line documents
 // use a 45-position line pitch; the backs are lifted by 22 so their lines fall between those of
 // the fronts; 22-line documents use a 36-position pitch.
-int CellTop(int row, int page, int passSide, int linesPerPage) {
-  if (passSide == 4) return row * 45 + 5;
+int CellTop(int row, int page, PassSide pass, int linesPerPage) {
+  if (pass == PassSide::kAllSingle) return row * 45 + 5;
   if (linesPerPage == 18) return page % 2 == 1 ? row * 45 + 5 : row * 45 - 17;
   return row * 36 + 5;
 }
@@ -21,12 +21,12 @@ int CellTop(int row, int page, int passSide, int linesPerPage) {
 
 PageRaster::PageRaster() : dots_(kWidth * kHeight, 0), rowCounts_(kHeight, 0) {}
 
-void PageRaster::DrawCell(int ch, int row, int column, int page, int passSide, int linesPerPage) {
+void PageRaster::DrawCell(int ch, int row, int column, int page, PassSide pass, int linesPerPage) {
   const int dots = CellDots(ch);
   if (dots == 0) return;
   // Cell pitch alternates 18 and 19 positions.
   const int x0 = static_cast<int>(column * 18.5 + 9);
-  const int y0 = CellTop(row, page, passSide, linesPerPage);
+  const int y0 = CellTop(row, page, pass, linesPerPage);
   for (int dot = 0; dot < 6; ++dot) {
     if ((dots & (1 << dot)) == 0) continue;
     Set(x0 + (dot / 3) * 7, y0 + (dot % 3) * 8);

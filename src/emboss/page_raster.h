@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "document/print_choices.h"
+
 namespace redadado {
 
 // One braille page drawn in large dots: 600 positions across a line, 793 down the page. The
@@ -15,8 +17,8 @@ class PageRaster {
   PageRaster();
 
   // Sets the raised dots of cell byte `ch` standing at `column` of `row` (both from 0) on page
-  // `page` (from 1) in the given pass side (0, 1, 3 or 4). Dots outside the raster are dropped.
-  void DrawCell(int ch, int row, int column, int page, int passSide, int linesPerPage);
+  // `page` (from 1) in the given pass. Dots outside the raster are dropped.
+  void DrawCell(int ch, int row, int column, int page, PassSide pass, int linesPerPage);
 
   bool IsSet(int x, int y) const { return dots_[Index(x, y)] != 0; }
   bool IsEmpty() const { return dotCount_ == 0; }

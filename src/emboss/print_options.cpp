@@ -8,14 +8,17 @@ namespace redadado {
 namespace {
 
 // A named choice or its item number; the names stand for first, first + 1, ...
-std::optional<int> ParseChoice(std::string_view text, std::initializer_list<std::string_view> names,
-                               int first) {
-  int index = first;
+template <typename Choice>
+std::optional<Choice> ParseChoice(std::string_view text,
+                                  std::initializer_list<std::string_view> names, Choice first) {
+  int item = ItemOf(first);
   for (const std::string_view name : names) {
-    if (text == name) return index;
-    ++index;
+    if (text == name) return static_cast<Choice>(item);
+    ++item;
   }
-  return ParseNumber(text, first, index - 1);
+  const std::optional<int> number = ParseNumber(text, ItemOf(first), item - 1);
+  if (!number) return std::nullopt;
+  return static_cast<Choice>(*number);
 }
 
 }  // namespace
@@ -28,12 +31,13 @@ std::optional<int> ParseNumber(std::string_view text, int min, int max) {
   return value;
 }
 
-std::optional<int> ParseSideChoice(std::string_view text) {
-  return ParseChoice(text, {"none", "front", "back", "both", "both-in-order", "single"}, -1);
+std::optional<SideMode> ParseSideMode(std::string_view text) {
+  return ParseChoice(text, {"none", "front", "back", "both", "both-in-order", "single"},
+                     SideMode::kNone);
 }
 
-std::optional<int> ParseDotKind(std::string_view text) {
-  return ParseChoice(text, {"medium", "large", "medium-double", "large-double"}, 0);
+std::optional<DotKind> ParseDotKind(std::string_view text) {
+  return ParseChoice(text, {"medium", "large", "medium-double", "large-double"}, DotKind::kMedium);
 }
 
 std::optional<std::pair<int, int>> ParsePageRange(std::string_view text) {

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "document/bse_header.h"
+#include "document/print_choices.h"
 #include "emboss/print_seams.h"
 
 namespace redadado {
@@ -15,16 +16,16 @@ struct PrintOptions {
   int copies = 1;
   std::optional<int> firstPage;  // empty: page 1
   std::optional<int> lastPage;   // empty: the header's page count
-  std::optional<int> side;       // sideList item -1..4; empty: what the header check selects
-  int dots = 0;                  // dotKindList item 0..3
+  std::optional<SideMode> side;  // empty: what the header check selects
+  DotKind dots = DotKind::kMedium;
 };
 
 // A whole decimal number within [min, max], or nothing.
 std::optional<int> ParseNumber(std::string_view text, int min, int max);
 // none|front|back|both|both-in-order|single, or the item number -1..4.
-std::optional<int> ParseSideChoice(std::string_view text);
+std::optional<SideMode> ParseSideMode(std::string_view text);
 // medium|large|medium-double|large-double, or the item number 0..3.
-std::optional<int> ParseDotKind(std::string_view text);
+std::optional<DotKind> ParseDotKind(std::string_view text);
 // "A-B" or a single page "A", pages 1..999.
 std::optional<std::pair<int, int>> ParsePageRange(std::string_view text);
 
@@ -37,8 +38,8 @@ class FixedControls : public PrintControls {
   int Copies() const override { return options_.copies; }
   int StartPage() const override { return options_.firstPage.value_or(1); }
   int LastPage() const override { return options_.lastPage.value_or(check_.pageCount); }
-  int SideChoice() const override { return options_.side.value_or(check_.sideChoice); }
-  int DotKind() const override { return options_.dots; }
+  SideMode Sides() const override { return options_.side.value_or(check_.side); }
+  DotKind Dots() const override { return options_.dots; }
   std::string DocumentLabel() const override { return label_; }
   // There are no controls to empty: each run prints one document.
   void ResetDocumentControls() override {}

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "document/bse_header.h"
+#include "document/print_choices.h"
 #include "emboss/page_raster.h"
 #include "emboss/stream_bytes.h"
 
@@ -28,8 +29,23 @@ constexpr std::size_t kRowBytes = 45;  // 44 bytes and a terminating 0
 constexpr std::uint8_t kRestartSequence[] = {0x0D, 0x0A, 0x0C, 0x1B, 0x1B,
                                              0x47, 0x1B, 0x1B, 0x44, 0x31};
 
-bool IsDoubleStrike(int dotKind) {
-  return dotKind == 2 || dotKind == 3;
+// The first pass of a copy in `mode`; kFrontAndBack turns to the back after it.
+PassSide FirstPass(SideMode mode) {
+  switch (mode) {
+    case SideMode::kBackOnly:
+      return PassSide::kBack;
+    case SideMode::kFrontAndBackInOrder:
+      return PassSide::kInPageOrder;
+    case SideMode::kAllSingle:
+      return PassSide::kAllSingle;
+    default:
+      return PassSide::kFront;
+  }
+}
+
+// A pass over an 18-line document leaves out the pages of the other side.
+bool LeavesOut(PassSide pass, int page) {
+  return (pass == PassSide::kFront && page % 2 == 0) || (pass == PassSide::kBack && page % 2 == 1);
 }
 
 template <typename... Args>
@@ -64,13 +80,13 @@ class PrintRun {
     bool endedByEof = false;
   };
 
-  CopyResult PrintCopy(int sideMode, int copy);
-  PassEnd RunPass(int passSide, int copy);
+  CopyResult PrintCopy(SideMode mode, int copy);
+  PassEnd RunPass(PassSide pass, int copy);
   bool TakeUpInterruption(int& j, int& n, int r);
   void ReadLine(Line& line);
   void SkipHeaderLine();
   void StoreRow(const std::uint8_t* bytes, std::size_t size);
-  void DrawStoredRows(int page, int passSide);
+  void DrawStoredRows(int page, PassSide pass);
   bool SendPage();
   bool SendByte(std::uint8_t byte);
   bool SendBytes(std::span<const std::uint8_t> bytes);
@@ -118,27 +134,28 @@ PrintResult PrintRun::Run() {
   lastPage_ = controls_.LastPage();
 
   if (SendBytes(kStartCommands)) {
-    const int kind = controls_.DotKind();
-    SendByte(kind == 1 || kind == 3 ? '2' : '1');
+    SendByte(IsLargeDot(controls_.Dots()) ? '2' : '1');
   }
   for (int copy = 1; !failed_ && copy <= controls_.Copies(); ++copy) {
-    const int choice = controls_.SideChoice();
-    const int sideMode = choice >= 0 && choice <= 4 ? choice : 2;
-    if (PrintCopy(sideMode, copy) == CopyResult::kStopped) break;
+    // Without a choice the copy goes out double-sided.
+    const SideMode choice = controls_.Sides();
+    const SideMode mode = choice == SideMode::kNone ? SideMode::kFrontAndBack : choice;
+    if (PrintCopy(mode, copy) == CopyResult::kStopped) break;
   }
   if (!failed_) SendByte(kCarriageReturn);
   std::fclose(file_);
   file_ = nullptr;
   controls_.ResetDocumentControls();
-  if (failed_ && sink_.Abandoned()) return PrintResult::kStopped;
+  const LinkFailure failure = failed_ ? sink_.Failure() : LinkFailure{};
+  if (failure.kind == LinkFault::kAbandoned) return PrintResult::kStopped;
   if (failed_) {
-    messages_.Report(std::string(kLinkFailedMessage) + "\n" + sink_.Failure());
+    messages_.Report(std::string(kLinkFailedMessage) + "\n" + FailureText(failure));
     return PrintResult::kLinkFailed;
   }
   return stopped_ ? PrintResult::kStopped : PrintResult::kDone;
 }
 
-PrintRun::CopyResult PrintRun::PrintCopy(int sideMode, int copy) {
+PrintRun::CopyResult PrintRun::PrintCopy(SideMode mode, int copy) {
   stopped_ = false;
   // However the copy ends but declined, its windows go and the Esc it may have left is spent;
   // a link that failed takes them down too, so they never outlive the run.
@@ -150,31 +167,34 @@ PrintRun::CopyResult PrintRun::PrintCopy(int sideMode, int copy) {
     run_.escapeRequested = false;
     return result;
   };
-  int passSide = sideMode == 1 || sideMode == 3 || sideMode == 4 ? sideMode : 0;
+  PassSide pass = FirstPass(mode);
   for (;;) {
     if (!quiet_) ui_.HideProgress();
-    if (controls_.SideChoice() == 2 && passSide == 1 &&
+    if (controls_.Sides() == SideMode::kFrontAndBack && pass == PassSide::kBack &&
         !messages_.ConfirmYesNo(kBackSideQuestion)) {
       return CopyResult::kDeclined;
     }
     if (!quiet_) ui_.ShowProgress();
-    const PassEnd end = RunPass(passSide, copy);
+    const PassEnd end = RunPass(pass, copy);
     if (end == PassEnd::kFailed) return finish(CopyResult::kFailed);
     if (end == PassEnd::kStopped) break;
-    const int choice = controls_.SideChoice();
-    if (choice != 0 && !(choice == 2 && passSide == 0)) break;
+    const SideMode choice = controls_.Sides();
+    if (choice != SideMode::kFrontOnly &&
+        !(choice == SideMode::kFrontAndBack && pass == PassSide::kFront)) {
+      break;
+    }
     if (!SendBytes(kRestartSequence)) return finish(CopyResult::kFailed);
     // A copy has at most its front pass and one back pass, whatever the choice says by now.
-    if (sideMode == 0 || passSide == 1) break;
-    passSide = 1;
+    if (mode == SideMode::kFrontOnly || pass == PassSide::kBack) break;
+    pass = PassSide::kBack;
   }
-  if (linesPerPage_ == 18 && passSide == 1 && !SendByte(kFormFeed)) {
+  if (linesPerPage_ == 18 && pass == PassSide::kBack && !SendByte(kFormFeed)) {
     return finish(CopyResult::kFailed);
   }
   return finish(stopped_ ? CopyResult::kStopped : CopyResult::kDone);
 }
 
-PrintRun::PassEnd PrintRun::RunPass(int passSide, int copy) {
+PrintRun::PassEnd PrintRun::RunPass(PassSide pass, int copy) {
   std::rewind(file_);
   SkipHeaderLine();
   raster_->Clear();
@@ -201,7 +221,7 @@ PrintRun::PassEnd PrintRun::RunPass(int passSide, int copy) {
     const int r = (j - 1) / lines + 1;
     if (line.endedByEof) n = kEndOfFileLine;
     if (r > lastPage_) return PassEnd::kEnded;
-    if (lines == 18 && !line.endedByEof && r % 2 == passSide) continue;
+    if (lines == 18 && !line.endedByEof && LeavesOut(pass, r)) continue;
     ui_.PumpEvents();
     if (r < skipBelow_) continue;
 
@@ -211,16 +231,17 @@ PrintRun::PassEnd PrintRun::RunPass(int passSide, int copy) {
       }
       ui_.PumpEvents();
       // The first line of a back page lies above the raster; it is not drawn at all.
-      if (passSide == 4 || lines == 22 || r % 2 == 1 || passSide == 3) {
+      if (pass == PassSide::kAllSingle || pass == PassSide::kInPageOrder || lines == 22 ||
+          r % 2 == 1) {
         for (std::size_t column = 0; column < line.size; ++column) {
-          raster_->DrawCell(line.bytes[column], 0, static_cast<int>(column), r, passSide, lines);
+          raster_->DrawCell(line.bytes[column], 0, static_cast<int>(column), r, pass, lines);
         }
       }
       continue;
     }
     if (n == lines || n == kEndOfFileLine) {
       StoreRow(line.bytes.data(), line.size - 1);
-      DrawStoredRows(r, passSide);
+      DrawStoredRows(r, pass);
       if (!SendPage()) return PassEnd::kFailed;
       ui_.PageSent(r, copy);
       if (n == kEndOfFileLine) return PassEnd::kEnded;
@@ -299,11 +320,11 @@ void PrintRun::StoreRow(const std::uint8_t* bytes, std::size_t size) {
   row[kept] = 0;
 }
 
-void PrintRun::DrawStoredRows(int page, int passSide) {
+void PrintRun::DrawStoredRows(int page, PassSide pass) {
   for (int k = 1; k <= storedRows_; ++k) {
     const auto& row = store_[static_cast<std::size_t>(k)];
     for (std::size_t column = 0; row[column] != 0; ++column) {
-      raster_->DrawCell(row[column], k, static_cast<int>(column), page, passSide, linesPerPage_);
+      raster_->DrawCell(row[column], k, static_cast<int>(column), page, pass, linesPerPage_);
     }
   }
   storedRows_ = 0;
@@ -311,7 +332,7 @@ void PrintRun::DrawStoredRows(int page, int passSide) {
 
 bool PrintRun::SendPage() {
   const bool sent = raster_->SendRaster([this](std::uint8_t byte) { return SendByte(byte); },
-                                        [this] { return IsDoubleStrike(controls_.DotKind()); });
+                                        [this] { return IsDoubleStrike(controls_.Dots()); });
   raster_->Clear();
   return sent && SendByte(kFormFeed);
 }

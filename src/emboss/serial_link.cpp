@@ -68,7 +68,7 @@ SerialLink::~SerialLink() = default;
 bool SerialLink::Put(std::uint8_t byte) {
   return port_->Put(byte);
 }
-std::string SerialLink::Failure() const {
+LinkFailure SerialLink::Failure() const {
   return port_->Failure();
 }
 void SerialLink::SetCloseStallLimit(std::chrono::milliseconds limit) {

@@ -18,11 +18,6 @@ namespace redadado {
 inline constexpr const char* kSerialConfirmation =
     "ＲＳ－２３２Ｃ接続で点字印刷を開始します。準備はよろしいですか？。";
 inline constexpr const char* kSerialOpenFailed = "シリアルポートがオープンできませんでした。";
-// The link's failure text when the user gave up output that the embosser held back.
-inline constexpr const char* kOutputAbandoned = "印刷を中止しました。";
-// The link's failure text when closing had to discard output the embosser never took.
-inline constexpr const char* kOutputStalled =
-    "点字プリンターがデータを受け取らなくなったため、残りの送信を取りやめました。";
 
 // Xon/Xoff as the embosser speaks it.
 inline constexpr std::uint8_t kXon = 0x11;   // DC1
@@ -59,8 +54,8 @@ struct LineParametersResult {
 LineParametersResult LineParametersFor(const Settings& settings);
 
 // Runs between the short waits while output is held (Xoff, a full buffer), with how long the
-// byte in hand has been waiting; it pumps events. False gives the output up: the byte fails and
-// the link reports kOutputAbandoned.
+// byte in hand has been waiting; it pumps events. False gives the output up: the byte fails as
+// LinkFault::kAbandoned.
 using HoldHandler = std::function<bool(std::chrono::milliseconds held)>;
 
 // The waits for one held byte (or for the output to drain at close), as the ports run them.
@@ -92,7 +87,7 @@ class SerialLink : public ByteSink {
    public:
     virtual ~Port() = default;
     virtual bool Put(std::uint8_t byte) = 0;
-    virtual std::string Failure() const = 0;
+    virtual LinkFailure Failure() const = 0;
     virtual void SetCloseStallLimit(std::chrono::milliseconds limit) = 0;
     virtual bool Close() = 0;
   };
@@ -102,8 +97,7 @@ class SerialLink : public ByteSink {
   SerialLink& operator=(const SerialLink&) = delete;
 
   bool Put(std::uint8_t byte) override;
-  std::string Failure() const override;
-  bool Abandoned() const override { return Failure() == kOutputAbandoned; }
+  LinkFailure Failure() const override;
 
   // How long closing waits for output that makes no progress before discarding it.
   void SetCloseStallLimit(std::chrono::milliseconds limit);

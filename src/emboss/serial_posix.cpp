@@ -124,41 +124,43 @@ class PosixPort final : public SerialLink::Port {
   ~PosixPort() override { Close(); }
 
   bool Put(std::uint8_t byte) override {
-    if (fd_ < 0 && failure_.empty()) failure_ = "シリアルポートは閉じられています。";
-    if (!failure_.empty()) return false;
+    if (fd_ < 0 && failure_.kind == LinkFault::kNone)
+      failure_ = {LinkFault::kFailed, "シリアルポートは閉じられています。"};
+    if (failure_.kind != LinkFault::kNone) return false;
     const HeldWait wait(whileHeld_);
     for (;;) {
       const ssize_t written = ::write(fd_, &byte, 1);
       if (written == 1) return true;
       if (written < 0 && errno == EINTR) continue;
       if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
-        failure_ = SystemError("シリアルポートへの送信に失敗しました", errno);
+        failure_ = {LinkFault::kFailed, SystemError("シリアルポートへの送信に失敗しました", errno)};
         return false;
       }
       // Held by Xoff or a full buffer: wait a short slice, keep the windows alive.
       if (!WaitWritable()) return false;
       if (!wait.GoOn()) {
-        failure_ = kOutputAbandoned;
+        failure_ = {LinkFault::kAbandoned, {}};
         return false;
       }
     }
   }
 
-  std::string Failure() const override { return failure_; }
+  LinkFailure Failure() const override { return failure_; }
   void SetCloseStallLimit(std::chrono::milliseconds limit) override { stallLimit_ = limit; }
 
   // Lets the pending output drain while the far end keeps taking it; what is left after it
   // stalled is discarded, so closing never waits on an embosser that stopped answering.
   bool Close() override {
     if (fd_ < 0) return drained_;
-    if (failure_.empty()) {
+    if (failure_.kind == LinkFault::kNone) {
       int last = -1;
       auto progress = std::chrono::steady_clock::now();
       HeldWait wait(whileHeld_);
       for (;;) {
         int pending = 0;
         if (::ioctl(fd_, TIOCOUTQ, &pending) != 0) {
-          failure_ = SystemError("シリアルポートの状態を読めませんでした", errno);
+          failure_ = {LinkFault::kFailed,
+                      SystemError("シリアルポートの状態を読めませんでした", errno)};
           break;
         }
         if (pending == 0) {
@@ -171,13 +173,13 @@ class PosixPort final : public SerialLink::Port {
           wait.Moved();
         }
         if (now - progress > stallLimit_) {
-          failure_ = kOutputStalled;
+          failure_ = {LinkFault::kStalled, {}};
           break;
         }
         last = pending;
         ::poll(nullptr, 0, kWaitSliceMs);
         if (!wait.GoOn()) {
-          failure_ = kOutputAbandoned;
+          failure_ = {LinkFault::kAbandoned, {}};
           break;
         }
       }
@@ -193,12 +195,13 @@ class PosixPort final : public SerialLink::Port {
     pollfd p{fd_, POLLOUT, 0};
     const int ready = ::poll(&p, 1, kWaitSliceMs);
     if (ready < 0 && errno != EINTR) {
-      failure_ = SystemError("シリアルポートの待機に失敗しました", errno);
+      failure_ = {LinkFault::kFailed, SystemError("シリアルポートの待機に失敗しました", errno)};
       return false;
     }
     if (ready > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
-      failure_ =
-          "シリアルポートの接続が切れました（相手側が閉じられたか、アダプターが外されました）。";
+      failure_ = {
+          LinkFault::kFailed,
+          "シリアルポートの接続が切れました（相手側が閉じられたか、アダプターが外されました）。"};
       return false;
     }
     return true;
@@ -206,7 +209,7 @@ class PosixPort final : public SerialLink::Port {
 
   int fd_;
   HoldHandler whileHeld_;
-  std::string failure_;
+  LinkFailure failure_;
   std::chrono::milliseconds stallLimit_{30000};
   bool drained_ = false;
 };

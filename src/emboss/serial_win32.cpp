@@ -73,25 +73,22 @@ class Win32Port final : public SerialLink::Port, private WritePort {
   Win32Port& operator=(const Win32Port&) = delete;
 
   bool Put(std::uint8_t byte) override {
-    if (handle_ == INVALID_HANDLE_VALUE && failure_.empty()) {
-      failure_ = "シリアルポートは閉じられています。";
+    if (handle_ == INVALID_HANDLE_VALUE && failure_.kind == LinkFault::kNone) {
+      failure_ = {LinkFault::kFailed, "シリアルポートは閉じられています。"};
     }
-    if (!failure_.empty()) return false;
-    if (std::optional<std::string> failure = WriteThroughHolds(*this, byte, whileHeld_)) {
-      failure_ = std::move(*failure);
-      return false;
-    }
-    return true;
+    if (failure_.kind != LinkFault::kNone) return false;
+    failure_ = WriteThroughHolds(*this, byte, whileHeld_);
+    return failure_.kind == LinkFault::kNone;
   }
 
-  std::string Failure() const override { return failure_; }
+  LinkFailure Failure() const override { return failure_; }
   void SetCloseStallLimit(std::chrono::milliseconds limit) override { stallLimit_ = limit; }
 
   // Lets the pending output drain while the far end keeps taking it; what is left after it
   // stalled is discarded, so closing never waits on an embosser that stopped answering.
   bool Close() override {
     if (handle_ == INVALID_HANDLE_VALUE) return drained_;
-    if (failure_.empty()) {
+    if (failure_.kind == LinkFault::kNone) {
       bool first = true;
       DWORD last = 0;
       auto progress = std::chrono::steady_clock::now();
@@ -100,7 +97,8 @@ class Win32Port final : public SerialLink::Port, private WritePort {
         DWORD errors = 0;
         COMSTAT status{};
         if (!ClearCommError(handle_, &errors, &status)) {
-          failure_ = SystemError("シリアルポートの状態を読めませんでした", GetLastError());
+          failure_ = {LinkFault::kFailed,
+                      SystemError("シリアルポートの状態を読めませんでした", GetLastError())};
           break;
         }
         const DWORD pending = status.cbOutQue;
@@ -114,14 +112,14 @@ class Win32Port final : public SerialLink::Port, private WritePort {
           wait.Moved();
         }
         if (now - progress > stallLimit_) {
-          failure_ = kOutputStalled;
+          failure_ = {LinkFault::kStalled, {}};
           break;
         }
         first = false;
         last = pending;
         Sleep(kWaitSliceMs);
         if (!wait.GoOn()) {
-          failure_ = kOutputAbandoned;
+          failure_ = {LinkFault::kAbandoned, {}};
           break;
         }
       }
@@ -150,7 +148,7 @@ class Win32Port final : public SerialLink::Port, private WritePort {
 
   HANDLE handle_;
   HoldHandler whileHeld_;
-  std::string failure_;
+  LinkFailure failure_;
   std::chrono::milliseconds stallLimit_{30000};
   bool drained_ = false;
 };

@@ -23,7 +23,7 @@ bool VirtualEmbosser::Put(std::uint8_t byte) {
   return true;
 }
 
-std::string VirtualEmbosser::Failure() const {
+LinkFailure VirtualEmbosser::Failure() const {
   return {};
 }
 

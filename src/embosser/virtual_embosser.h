@@ -18,7 +18,7 @@ class VirtualEmbosser : public ByteSink {
   explicit VirtualEmbosser(std::filesystem::path pictureDirectory, int firstSideNumber = 1);
 
   bool Put(std::uint8_t byte) override;
-  std::string Failure() const override;
+  LinkFailure Failure() const override;
 
   // Decodes the stream received so far and writes one PNG per embossed sheet side.
   // Returns a one-line summary on success or the reason on failure.

@@ -248,9 +248,13 @@ void MainWindow::SetUpJobGrid() {
 }
 
 DocumentControlValues MainWindow::ShownControls() const {
-  return {FromQt(fileEdit->text()),   copiesUpDown->Position(),  startPageUpDown->Position(),
-          lastPageUpDown->Position(), FromQt(linesEdit->text()), sideList->currentIndex(),
-          dotKindList->currentIndex()};
+  return {FromQt(fileEdit->text()),
+          copiesUpDown->Position(),
+          startPageUpDown->Position(),
+          lastPageUpDown->Position(),
+          FromQt(linesEdit->text()),
+          Sides(),
+          Dots()};
 }
 
 void MainWindow::LoadDocumentControls(const DocumentControlValues& values) {
@@ -261,8 +265,8 @@ void MainWindow::LoadDocumentControls(const DocumentControlValues& values) {
   startPageUpDown->SetPosition(values.startPage);
   lastPageUpDown->SetPosition(values.lastPage);
   linesEdit->setText(ToQt(values.linesText));
-  sideList->setCurrentIndex(values.sideChoice);
-  dotKindList->setCurrentIndex(values.dotKind);
+  sideList->setCurrentIndex(ItemOf(values.side));
+  dotKindList->setCurrentIndex(ItemOf(values.dots));
 }
 
 void MainWindow::JobListChanged() {
@@ -335,7 +339,7 @@ void MainWindow::ShowFile(const std::string& path) {
 void MainWindow::ShowHeader(const HeaderCheck& check) {
   linesEdit->setText(ToQt(check.linesText));
   sideLabel->setEnabled(check.sideLabelEnabled);
-  sideList->setCurrentIndex(check.sideChoice);
+  sideList->setCurrentIndex(ItemOf(check.side));
   lastPageUpDown->setMaximum(check.pageCount);
   lastPageUpDown->SetPosition(check.pageCount);
 }

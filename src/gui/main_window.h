@@ -66,8 +66,8 @@ class MainWindow : public QWidget, public DocumentControls, public BatchWindow {
   int Copies() const override { return copiesUpDown->Position(); }
   int StartPage() const override { return startPageUpDown->Position(); }
   int LastPage() const override { return lastPageUpDown->Position(); }
-  int SideChoice() const override { return sideList->currentIndex(); }
-  int DotKind() const override { return dotKindList->currentIndex(); }
+  SideMode Sides() const override { return SideModeOfItem(sideList->currentIndex()); }
+  DotKind Dots() const override { return DotKindOfItem(dotKindList->currentIndex()); }
   std::string DocumentLabel() const override;
   void ResetDocumentControls() override;
   void ShowFile(const std::string& path) override;

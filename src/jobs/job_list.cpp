@@ -13,24 +13,22 @@ constexpr std::array<const char*, 6> kSideModeTexts = {
     "片面印刷", "表面のみ", "裏面のみ", "表+裏,両面印刷", "表+裏,片面印刷", "全頁片面印刷",
 };
 
-struct DotKind {
+struct DotKindColumns {
   int dotSize;
   int strikes;
   const char* sizeText;     // column 7
   const char* strikesText;  // column 8
 };
-// dotKindList items 0 to 3.
-constexpr std::array<DotKind, 4> kDotKinds = {{
+// By dot kind.
+constexpr std::array<DotKindColumns, 4> kDotKinds = {{
     {2, 1, "中", "１"},
     {3, 1, "大", "１"},
     {2, 2, "中", "２"},
     {3, 2, "大", "２"},
 }};
 
-const DotKind& DotKindAt(int dotKind) {
-  return kDotKinds[dotKind >= 0 && dotKind < static_cast<int>(kDotKinds.size())
-                       ? static_cast<std::size_t>(dotKind)
-                       : 0];
+const DotKindColumns& ColumnsOf(DotKind kind) {
+  return kDotKinds[static_cast<std::size_t>(ItemOf(kind))];
 }
 
 bool Contains(const std::string& text, const char* piece) {
@@ -47,26 +45,25 @@ int CellNumber(const std::string& cell, int fallback) {
 
 }  // namespace
 
-const char* SideModeText(int sideMode) {
-  return sideMode >= 0 && sideMode <= 4 ? kSideModeTexts[static_cast<std::size_t>(sideMode + 1)]
-                                        : kSideModeTexts[0];
+const char* SideModeText(SideMode mode) {
+  return kSideModeTexts[static_cast<std::size_t>(ItemOf(mode) + 1)];
 }
 
-JobOptions DotOptions(int dotKind) {
-  const DotKind& kind = DotKindAt(dotKind);
+JobOptions DotOptions(DotKind kind) {
+  const DotKindColumns& columns = ColumnsOf(kind);
   JobOptions options;
-  options.dotSize = kind.dotSize;
-  options.strikes = kind.strikes;
+  options.dotSize = columns.dotSize;
+  options.strikes = columns.strikes;
   return options;
 }
 
-int DotKindOf(int dotSize, int strikes) {
+DotKind DotKindOf(int dotSize, int strikes) {
   for (std::size_t i = 0; i < kDotKinds.size(); ++i) {
     if (kDotKinds[i].dotSize == dotSize && kDotKinds[i].strikes == strikes) {
-      return static_cast<int>(i);
+      return DotKindOfItem(static_cast<int>(i));
     }
   }
-  return 0;
+  return DotKind::kMedium;
 }
 
 bool NamesBesJob(const std::string& file) {
@@ -79,7 +76,7 @@ bool NamesJobDocument(const std::string& file) {
 
 DocumentControlValues ControlsAfterRegistration(const DocumentControlValues& registered) {
   DocumentControlValues next;
-  next.dotKind = registered.dotKind;
+  next.dots = registered.dots;
   return next;
 }
 
@@ -93,11 +90,10 @@ JobList::Registered JobList::Register(const DocumentControlValues& controls) {
   if (!NamesJobDocument(controls.file)) return Registered::kNoDocument;
   if (JobCount() >= kMaxJobs) return Registered::kFull;
 
-  JobOptions options = DotOptions(controls.dotKind);
+  JobOptions options = DotOptions(controls.dots);
   options.linesPerPage = Contains(controls.linesText, "１８") ? 18 : 22;
-  options.sideMode =
-      controls.sideChoice >= -1 && controls.sideChoice <= 4 ? controls.sideChoice : -1;
-  const DotKind& kind = DotKindAt(controls.dotKind);
+  options.sideMode = controls.side;
+  const DotKindColumns& kind = ColumnsOf(controls.dots);
 
   const int r = JobCount() + 1;
   Row& row = rows_[static_cast<std::size_t>(r)];
@@ -140,8 +136,8 @@ DocumentControlValues JobList::FirstJobControls() const {
   controls.startPage = CellNumber(row[3], 1);
   controls.lastPage = CellNumber(row[4], 999);
   controls.linesText = options.linesPerPage == 18 ? kLines18Text : kLines22Text;
-  controls.sideChoice = options.sideMode;
-  controls.dotKind = DotKindOf(options.dotSize, options.strikes);
+  controls.side = options.sideMode;
+  controls.dots = DotKindOf(options.dotSize, options.strikes);
   return controls;
 }
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "document/print_choices.h"
+
 namespace redadado {
 
 inline constexpr const char* kJobListFull =
@@ -17,16 +19,16 @@ struct DocumentControlValues {
   int startPage = 1;      // startPageUpDown position
   int lastPage = 999;     // lastPageUpDown position (its maximum raised to 999 when loaded)
   std::string linesText;  // linesEdit
-  int sideChoice = -1;    // sideList item index, -1 none
-  int dotKind = 0;        // dotKindList item index
+  SideMode side = SideMode::kNone;  // sideList
+  DotKind dots = DotKind::kMedium;  // dotKindList
 };
 
 // The four options a job keeps beside its grid row; a batch reads these, never the texts.
 struct JobOptions {
-  int linesPerPage = 18;  // 18 or 22
-  int sideMode = -1;      // sideList item index at registration, -1..4
-  int dotSize = 2;        // 3 large, 2 medium
-  int strikes = 1;        // 2 double strike, 1 single
+  int linesPerPage = 18;                // 18 or 22
+  SideMode sideMode = SideMode::kNone;  // sideList at registration
+  int dotSize = 2;                      // 3 large, 2 medium
+  int strikes = 1;                      // 2 double strike, 1 single
 };
 
 struct JobColumn {
@@ -47,12 +49,12 @@ inline constexpr std::array<JobColumn, kJobColumnCount> kJobColumns = {{
     {"打数", 30},
 }};
 
-// Column 6 for a side mode (sideList item index, -1 none).
-const char* SideModeText(int sideMode);
-// The dot size code and strike count a dotKindList item stands for (-1, typed text: medium single).
-JobOptions DotOptions(int dotKind);
-// The dotKindList item for a (dot size code, strike count) pair.
-int DotKindOf(int dotSize, int strikes);
+// Column 6 for a side mode.
+const char* SideModeText(SideMode mode);
+// The dot size code and strike count a dot kind stands for.
+JobOptions DotOptions(DotKind kind);
+// The dot kind of a (dot size code, strike count) pair; medium for a pair of no kind.
+DotKind DotKindOf(int dotSize, int strikes);
 
 // True when the text names a BES document: it contains ".bes" or ".BES" (exact case).
 bool NamesBesJob(const std::string& file);

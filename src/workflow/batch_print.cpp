@@ -42,7 +42,7 @@ BatchOutcome PrintBatch(Session& session, JobList& jobs, BatchWindow& window,
     jobs.RemoveFirstJob();
     // Once the link has failed, or the user gave up output the embosser held back, every
     // further byte would fail the same way: the jobs not attempted stay for a later batch.
-    const bool linkDone = !link->Failure().empty();
+    const bool linkDone = link->Failure().kind != LinkFault::kNone;
     if (linkDone) jobs.Renumber();
     window.JobListChanged();
     if (linkDone) break;

@@ -12,8 +12,8 @@ namespace {
 struct OptionsCase {
   const char* copies;
   const char* options;
-  int expectCopies;  // 0: refused
-  int first, last, side, dots;
+  int expectCopies;             // 0: refused
+  int first, last, side, dots;  // side and dots as list items; side -9: none given
   const char* reasonPart;
 };
 
@@ -44,8 +44,8 @@ TEST(CupsJobOptions, TakeCopiesOneRangeSideAndDotsByTheToolsNames) {
     EXPECT_EQ(result.options->copies, c.expectCopies);
     EXPECT_EQ(result.options->firstPage.value_or(0), c.first);
     EXPECT_EQ(result.options->lastPage.value_or(0), c.last);
-    EXPECT_EQ(result.options->side.value_or(-9), c.side);
-    EXPECT_EQ(result.options->dots, c.dots);
+    EXPECT_EQ(result.options->side ? ItemOf(*result.options->side) : -9, c.side);
+    EXPECT_EQ(ItemOf(result.options->dots), c.dots);
   }
 }
 

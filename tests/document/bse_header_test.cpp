@@ -64,7 +64,7 @@ TEST(BseHeader, EighteenLinesSelectDoubleSidedPrinting) {
   ASSERT_TRUE(check.accepted);
   EXPECT_EQ(check.linesText, "１８行（両面）");
   EXPECT_TRUE(check.sideLabelEnabled);
-  EXPECT_EQ(check.sideChoice, 2);
+  EXPECT_EQ(check.side, SideMode::kFrontAndBack);
   EXPECT_EQ(check.pageCount, 7);
 }
 
@@ -75,7 +75,7 @@ TEST(BseHeader, TwentyTwoLinesClearTheSideChoice) {
   ASSERT_TRUE(check.accepted);
   EXPECT_EQ(check.linesText, "２２行（片面）");
   EXPECT_FALSE(check.sideLabelEnabled);
-  EXPECT_EQ(check.sideChoice, -1);
+  EXPECT_EQ(check.side, SideMode::kNone);
 }
 
 TEST(BseHeader, OtherLineCountsAreRefusedAndChangeNothing) {

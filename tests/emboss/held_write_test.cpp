@@ -47,27 +47,31 @@ TEST(WriteThroughHolds, WaitsOutAnyHoldAndEndsOnlyOnAFailingCall) {
     const char* what;
     std::string writes;
     std::string statuses;
-    std::optional<std::string> failure;
+    LinkFault fault;
+    std::string failure;
     int pumps;
     int giveUpAt = 0;  // the hold handler's call that gives the output up (0: none)
   };
   const std::string longHold(200, 't');
   const Case cases[] = {
-      {"free line", "w", "", std::nullopt, 0},
+      {"free line", "w", "", LinkFault::kNone, "", 0},
       // Wine and some drivers give no hold reason and an empty queue while Xoff holds the line.
-      {"hold with no reason reported", longHold + "w", std::string(200, 'o'), std::nullopt, 200},
-      {"unplugged during a hold", "tttF", "ooo", "write failed", 3},
-      {"status unreadable during a hold", "ttt", "ooS", "status failed", 2},
-      {"unplugged before writing", "F", "", "write failed", 0},
+      {"hold with no reason reported", longHold + "w", std::string(200, 'o'), LinkFault::kNone, "",
+       200},
+      {"unplugged during a hold", "tttF", "ooo", LinkFault::kFailed, "write failed", 3},
+      {"status unreadable during a hold", "ttt", "ooS", LinkFault::kFailed, "status failed", 2},
+      {"unplugged before writing", "F", "", LinkFault::kFailed, "write failed", 0},
       // Esc during a hold that does not end.
-      {"given up while held", longHold, std::string(200, 'o'), kOutputAbandoned, 200, 200},
+      {"given up while held", longHold, std::string(200, 'o'), LinkFault::kAbandoned,
+       kOutputAbandoned, 200, 200},
   };
   for (const Case& c : cases) {
     ScriptedPort port(c.writes, c.statuses);
     int pumps = 0;
-    const std::optional<std::string> failure = WriteThroughHolds(
+    const LinkFailure failure = WriteThroughHolds(
         port, 0x42, [&](std::chrono::milliseconds) { return ++pumps != c.giveUpAt; });
-    EXPECT_EQ(failure, c.failure) << c.what;
+    EXPECT_EQ(failure.kind, c.fault) << c.what;
+    EXPECT_EQ(FailureText(failure), c.failure) << c.what;
     EXPECT_EQ(pumps, c.pumps) << c.what;
     EXPECT_EQ(port.tried, std::vector<std::uint8_t>(c.writes.size(), 0x42)) << c.what;
     EXPECT_EQ(port.statusCalls, static_cast<int>(c.statuses.size())) << c.what;

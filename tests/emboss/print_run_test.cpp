@@ -42,9 +42,9 @@ struct GoldenCase {
   std::string name;
   int linesPerPage;
   int pages;
-  int lastPageLines;  // -1: a full last page
-  int copies, startPage, lastPage, side, dotKind;
-  std::string summary;  // the stream as checked by hand
+  int lastPageLines;                               // -1: a full last page
+  int copies, startPage, lastPage, side, dotKind;  // side and dot kind as list items
+  std::string summary;                             // the stream as checked by hand
 };
 
 class GoldenStreamTest : public ::testing::TestWithParam<GoldenCase> {};
@@ -57,8 +57,8 @@ TEST_P(GoldenStreamTest, SendsTheExpectedStream) {
   run.controls.copies = c.copies;
   run.controls.startPage = c.startPage;
   run.controls.lastPage = c.lastPage;
-  run.controls.side = c.side;
-  run.controls.dotKind = c.dotKind;
+  run.controls.side = SideModeOfItem(c.side);
+  run.controls.dots = DotKindOfItem(c.dotKind);
   MemorySink sink;
   EXPECT_EQ(run.Run(sink), PrintResult::kDone);
   EXPECT_EQ(Summary(sink.bytes), c.summary);
@@ -97,7 +97,7 @@ TEST(PrintRunText, NulSpacesAndFirstLinesDrawAsTheyShould) {
   std::string body =
       std::string("A\0B\r\n", 5) + std::string("C\0D\r\n", 5) + "E  \r\n" + "   \r\n" + "ZZ";
   run.SetDocument(body, 1, 18);
-  run.controls.side = 3;
+  run.controls.side = SideMode::kFrontAndBackInOrder;
   MemorySink sink;
   EXPECT_EQ(run.Run(sink), PrintResult::kDone);
   ExpectGolden("nul_and_spaces", sink.bytes);
@@ -120,7 +120,7 @@ TEST(PrintRun, RefusedDocumentsSendNothing) {
 TEST(PrintRun, CopiesRaisedDuringTheFirstCopyAreMade) {
   RunFixture run;
   run.SetDocument(MarkedDocument(18, 4), 4, 18);
-  run.controls.side = 0;
+  run.controls.side = SideMode::kFrontOnly;
   run.controls.lastPage = 4;
   run.ui.onPump = [&](int pump) {
     if (pump == 5) run.controls.copies = 2;
@@ -134,10 +134,10 @@ TEST(PrintRun, CopiesRaisedDuringTheFirstCopyAreMade) {
 TEST(PrintRun, DoubleStrikeChosenMidPageCountsFromTheNextDot) {
   RunFixture run;
   run.SetDocument("==\r\n", 1, 18);  // 12 dots in one row
-  run.controls.side = 3;
+  run.controls.side = SideMode::kFrontAndBackInOrder;
   MemorySink sink;
   run.ui.onPump = [&](int) {
-    if (sink.bytes.size() == 8) run.controls.dotKind = 2;  // within the first dot
+    if (sink.bytes.size() == 8) run.controls.dots = DotKind::kMediumDouble;  // within the first dot
   };
   run.Run(sink);
   EXPECT_EQ(sink.bytes[6], '1');
@@ -201,7 +201,7 @@ TEST_P(InterruptionTest, ResumesOrStopsAsAnswered) {
   const Interruption& c = GetParam();
   RunFixture run;
   run.SetDocument(MarkedDocument(18, 6), 6, 18);
-  run.controls.side = c.side;
+  run.controls.side = SideModeOfItem(c.side);
   run.controls.startPage = c.startPage;
   run.controls.lastPage = 6;
   run.session.run.resumePage = c.resumePageBefore;
@@ -281,7 +281,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(PrintRun, EscapeNoticeAndResumeDialogAfterThePage) {
   RunFixture run;
   run.SetDocument(MarkedDocument(18, 3), 3, 18);
-  run.controls.side = 3;
+  run.controls.side = SideMode::kFrontAndBackInOrder;
   MemorySink sink;
   run.ui.onPump = [&](int) {
     if (sink.bytes.size() == 13) run.session.run.escapeRequested = 1;
@@ -331,7 +331,7 @@ TEST(PrintRun, OverlongLinesAreCutAndStillCounted) {
   const std::size_t third = body.find("  \r\n", longLine.size() + 3);
   body.replace(third, 4, longLine);
   run.SetDocument(body, 2, 22);
-  run.controls.side = -1;
+  run.controls.side = SideMode::kNone;
   run.controls.lastPage = 2;
   MemorySink sink;
   EXPECT_EQ(run.Run(sink), PrintResult::kDone);
@@ -354,7 +354,7 @@ TEST(PrintRun, ResumeBeyondThePageTableReadsOnFromItsLastEntry) {
     }
   }
   run.SetDocument(body, 999, 18);
-  run.controls.side = 3;
+  run.controls.side = SideMode::kFrontAndBackInOrder;
   run.controls.startPage = 1001;
   run.controls.lastPage = 1002;
   MemorySink sink;

@@ -25,8 +25,8 @@ class ScriptedControls : public PrintControls {
   int copies = 1;
   int startPage = 1;
   int lastPage = 999;
-  int side = 2;
-  int dotKind = 0;
+  SideMode side = SideMode::kFrontAndBack;
+  DotKind dots = DotKind::kMedium;
   int resets = 0;
   std::function<void()> onCopies;  // runs before each Copies() answer
   mutable int copiesReads = 0;
@@ -34,8 +34,8 @@ class ScriptedControls : public PrintControls {
   int Copies() const override;
   int StartPage() const override { return startPage; }
   int LastPage() const override { return lastPage; }
-  int SideChoice() const override { return side; }
-  int DotKind() const override { return dotKind; }
+  SideMode Sides() const override { return side; }
+  DotKind Dots() const override { return dots; }
   std::string DocumentLabel() const override { return "doc.bse"; }
   void ResetDocumentControls() override { ++resets; }
 };

@@ -68,7 +68,7 @@ TEST(SerialLinkEndToEnd, FarEndSeesExactlyTheEnginesStreamPacedByXonXoff) {
     });
     ASSERT_TRUE(link) << run.messages.texts.back();
     EXPECT_EQ(run.Run(*link), PrintResult::kDone);
-    EXPECT_TRUE(link->Close()) << link->Failure();
+    EXPECT_TRUE(link->Close()) << FailureText(link->Failure());
     EXPECT_FALSE(link->Put(0x0D));  // closed
     EXPECT_TRUE(link->Close());     // says again what the close did
   }
@@ -119,7 +119,8 @@ TEST(SerialLinkEndToEnd, GivingUpAnEndlessHoldStopsTheRunAndClosesAtOnce) {
   RunFixture run;
   run.session.settings.values[Settings::kBaudRate] = kFastBaudIndex;
   UseSample(run, "taketori.bse", 8);
-  run.controls.side = 0;  // fronts only: no back-side question while the terminal buffers fill
+  run.controls.side =
+      SideMode::kFrontOnly;  // fronts only: no back-side question while the terminal buffers fill
   SimulatorOptions options;
   options.paceBaud = kQuickPace;
   options.holdAfterBytes = 300;
@@ -136,7 +137,7 @@ TEST(SerialLinkEndToEnd, GivingUpAnEndlessHoldStopsTheRunAndClosesAtOnce) {
                                });
     ASSERT_TRUE(link);
     EXPECT_EQ(run.Run(*link), PrintResult::kStopped);
-    EXPECT_TRUE(link->Abandoned());
+    EXPECT_EQ(link->Failure().kind, LinkFault::kAbandoned);
   }
   EXPECT_LT(std::chrono::steady_clock::now() - start, milliseconds(3000));
   EXPECT_GE(longestHold, milliseconds(300));
@@ -164,7 +165,8 @@ TEST(SerialLinkEndToEnd, FarEndClosingMidPageEndsTheRunAtOnce) {
   EXPECT_EQ(run.Run(*link), PrintResult::kLinkFailed);
   const auto runTime = std::chrono::steady_clock::now() - start;
   EXPECT_LT(runTime, milliseconds(1000));
-  EXPECT_NE(link->Failure(), "");
+  EXPECT_EQ(link->Failure().kind, LinkFault::kFailed);
+  EXPECT_NE(link->Failure().reason, "");
   EXPECT_FALSE(link->Put(0x0D));  // stays failed
   const auto closeStart = std::chrono::steady_clock::now();
   EXPECT_FALSE(link->Close());  // what was cut off is not reported as sent

@@ -93,7 +93,7 @@ TEST(PrintFromTheWindow, PrintButtonSendsWhatTheToolSendsForTheSameOptions) {
   EXPECT_TRUE(session.problems.empty()) << session.Summary();
   ExpectControlsReset(app.form);
   EXPECT_EQ(app.form.Copies(), 2);  // copies and dot kind stay
-  EXPECT_EQ(app.form.DotKind(), 3);
+  EXPECT_EQ(app.form.Dots(), DotKind::kLargeDouble);
   EXPECT_NE(std::find(app.messages.texts.begin(), app.messages.texts.end(),
                       std::string("確認: ") + kCannotQuitWhilePrinting),
             app.messages.texts.end());
@@ -109,7 +109,7 @@ TEST(PrintFromTheWindow, EscInterruptsAfterThePageAndResumesFromTheChosenPage) {
   // What the engine sends when the same happens without windows.
   test::RunFixture alone;
   alone.session.document.path = Sample("taketori.bse");
-  alone.controls.side = 3;
+  alone.controls.side = SideMode::kFrontAndBackInOrder;
   alone.controls.lastPage = 4;
   bool interrupted = false;
   alone.ui.onPump = [&](int) {

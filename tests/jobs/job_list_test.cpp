@@ -15,8 +15,8 @@ DocumentControlValues Chosen(const std::string& file) {
   controls.startPage = 3;
   controls.lastPage = 5;
   controls.linesText = "１８行（両面）";
-  controls.sideChoice = 2;
-  controls.dotKind = 0;
+  controls.side = SideMode::kFrontAndBack;
+  controls.dots = DotKind::kMedium;
   return controls;
 }
 
@@ -29,7 +29,7 @@ std::string Joined(const JobList::Row& row) {
 
 struct RegisterCase {
   const char* linesText;
-  int sideChoice;
+  int sideChoice;  // list items; -1 for the dot kind is text typed into the list
   int dotKind;
   const char* columns5To8;
   JobOptions options;
@@ -37,22 +37,26 @@ struct RegisterCase {
 
 TEST(JobList, RegisterWritesTheRowAndOptionsForEverySideModeAndDotKind) {
   const RegisterCase cases[] = {
-      {"２２行（片面）", -1, 0, "22|片面印刷|中|１", {22, -1, 2, 1}},
-      {"１８行（両面）", 0, 1, "18|表面のみ|大|１", {18, 0, 3, 1}},
-      {"１８行（両面）", 1, 2, "18|裏面のみ|中|２", {18, 1, 2, 2}},
-      {"１８行（両面）", 2, 3, "18|表+裏,両面印刷|大|２", {18, 2, 3, 2}},
-      {"１８行（両面）", 3, -1, "18|表+裏,片面印刷|中|１", {18, 3, 2, 1}},
-      {"２２行（片面）", 4, 3, "22|全頁片面印刷|大|２", {22, 4, 3, 2}},
+      {"２２行（片面）", -1, 0, "22|片面印刷|中|１", {22, SideMode::kNone, 2, 1}},
+      {"１８行（両面）", 0, 1, "18|表面のみ|大|１", {18, SideMode::kFrontOnly, 3, 1}},
+      {"１８行（両面）", 1, 2, "18|裏面のみ|中|２", {18, SideMode::kBackOnly, 2, 2}},
+      {"１８行（両面）", 2, 3, "18|表+裏,両面印刷|大|２", {18, SideMode::kFrontAndBack, 3, 2}},
+      {"１８行（両面）",
+       3,
+       -1,
+       "18|表+裏,片面印刷|中|１",
+       {18, SideMode::kFrontAndBackInOrder, 2, 1}},
+      {"２２行（片面）", 4, 3, "22|全頁片面印刷|大|２", {22, SideMode::kAllSingle, 3, 2}},
       // Nothing checked yet: an empty linesEdit counts as 22 lines.
-      {"", -1, 1, "22|片面印刷|大|１", {22, -1, 3, 1}},
+      {"", -1, 1, "22|片面印刷|大|１", {22, SideMode::kNone, 3, 1}},
   };
   for (const RegisterCase& c : cases) {
     SCOPED_TRACE(c.columns5To8);
     JobList jobs;
     DocumentControlValues controls = Chosen("/home/u/doc.bse");
     controls.linesText = c.linesText;
-    controls.sideChoice = c.sideChoice;
-    controls.dotKind = c.dotKind;
+    controls.side = SideModeOfItem(c.sideChoice);
+    controls.dots = DotKindOfItem(c.dotKind);
     ASSERT_EQ(jobs.Register(controls), JobList::Registered::kDone);
     EXPECT_EQ(Joined(jobs.RowAt(1)), std::string("1|/home/u/doc.bse|2|3|5|") + c.columns5To8);
     const JobOptions& options = jobs.OptionsOf(1);
@@ -67,8 +71,8 @@ TEST(JobList, RegisterWritesTheRowAndOptionsForEverySideModeAndDotKind) {
     EXPECT_EQ(back.startPage, 3);
     EXPECT_EQ(back.lastPage, 5);
     EXPECT_EQ(back.linesText, c.options.linesPerPage == 18 ? "１８行（両面）" : "２２行（片面）");
-    EXPECT_EQ(back.sideChoice, c.sideChoice);
-    EXPECT_EQ(back.dotKind, c.dotKind < 0 ? 0 : c.dotKind);
+    EXPECT_EQ(back.side, controls.side);
+    EXPECT_EQ(back.dots, controls.dots);
   }
 }
 
@@ -95,15 +99,15 @@ TEST(JobList, StartsWithHeaderAndBlankRowAndResetsControlsAfterRegistration) {
   EXPECT_EQ(Joined(jobs.RowAt(1)), "||||||||");
 
   DocumentControlValues chosen = Chosen("a.bse");
-  chosen.dotKind = 3;
+  chosen.dots = DotKind::kLargeDouble;
   const DocumentControlValues next = ControlsAfterRegistration(chosen);
   EXPECT_EQ(next.file, "");
   EXPECT_EQ(next.copies, 1);
   EXPECT_EQ(next.startPage, 1);
   EXPECT_EQ(next.lastPage, 999);
   EXPECT_EQ(next.linesText, "");
-  EXPECT_EQ(next.sideChoice, -1);
-  EXPECT_EQ(next.dotKind, 3);
+  EXPECT_EQ(next.side, SideMode::kNone);
+  EXPECT_EQ(next.dots, DotKind::kLargeDouble);
 }
 
 JobList ThreeJobs() {

@@ -37,15 +37,15 @@ class ControlsPanel : public BatchWindow, public PrintControls {
   int Copies() const override { return shown.copies; }
   int StartPage() const override { return shown.startPage; }
   int LastPage() const override { return shown.lastPage; }
-  int SideChoice() const override { return shown.sideChoice; }
-  int DotKind() const override { return shown.dotKind; }
+  SideMode Sides() const override { return shown.side; }
+  DotKind Dots() const override { return shown.dots; }
   std::string DocumentLabel() const override { return shown.file; }
   void ResetDocumentControls() override {
     shown.file.clear();
     shown.linesText.clear();
     shown.startPage = 1;
     shown.lastPage = 999;
-    shown.sideChoice = -1;
+    shown.side = SideMode::kNone;
   }
 
  private:
@@ -59,8 +59,11 @@ class Port : public ByteSink {
       : target_(target), closes_(closes), abandon_(abandon) {}
   ~Port() override { ++closes_; }
   bool Put(std::uint8_t byte) override { return target_.Put(byte); }
-  std::string Failure() const override { return target_.Failure(); }
-  bool Abandoned() const override { return abandon_ && !Failure().empty(); }
+  LinkFailure Failure() const override {
+    LinkFailure failure = target_.Failure();
+    if (abandon_ && failure.kind != LinkFault::kNone) failure.kind = LinkFault::kAbandoned;
+    return failure;
+  }
 
  private:
   MemorySink& target_;
@@ -83,9 +86,11 @@ struct BatchFixture : test::RunFixture {
     }
   }
 
+  // The side and dot kind as list items.
   DocumentControlValues Job(const std::string& name, int copies, int first, int last, int side,
                             int dotKind) const {
-    return {(dir / name).string(), copies, first, last, "１８行（両面）", side, dotKind};
+    return {(dir / name).string(), copies, first, last, "１８行（両面）", SideModeOfItem(side),
+            DotKindOfItem(dotKind)};
   }
   void Register(const DocumentControlValues& job) {
     ASSERT_EQ(jobs.Register(job), JobList::Registered::kDone);
@@ -111,8 +116,8 @@ Bytes CliStream(const DocumentControlValues& job) {
   const auto file = out / "stream.bin";
   const auto r = test::RunCli({"print", job.file, "--copies", std::to_string(job.copies), "--pages",
                                std::to_string(job.startPage) + "-" + std::to_string(job.lastPage),
-                               "--side", std::to_string(job.sideChoice), "--dots",
-                               std::to_string(job.dotKind), "--output", file.string()});
+                               "--side", std::to_string(ItemOf(job.side)), "--dots",
+                               std::to_string(ItemOf(job.dots)), "--output", file.string()});
   EXPECT_EQ(r.status, 0) << r.err;
   const std::string bytes = ReadFile(file);
   return Bytes(bytes.begin(), bytes.end());
@@ -143,12 +148,12 @@ TEST(BatchPrint, PrintsEveryJobInOrderOverOneConnectionAndEmptiesTheList) {
   // Each job came back into the controls whole, with the number it was registered with.
   ASSERT_EQ(f.panel.loads.size(), 3u);
   EXPECT_EQ(f.panel.loads[0].lastPage, 999);
-  EXPECT_EQ(f.panel.loads[1].dotKind, 1);
+  EXPECT_EQ(f.panel.loads[1].dots, DotKind::kLarge);
   const DocumentControlValues& loaded = f.panel.loads[2];
   EXPECT_EQ(loaded.copies, 2);
   EXPECT_EQ(loaded.startPage, 3);
   EXPECT_EQ(loaded.lastPage, 5);
-  EXPECT_EQ(loaded.dotKind, 3);
+  EXPECT_EQ(loaded.dots, DotKind::kLargeDouble);
   EXPECT_EQ(loaded.linesText, "１８行（両面）");
   EXPECT_EQ(f.panel.numbersAtLoad, (std::vector<std::string>{"1", "2", "3"}));
 
