@@ -61,6 +61,9 @@ class MainWindow : public QWidget, public DocumentControls, public BatchWindow {
   void AttachPreview(PageOverview* overview) { overview_ = overview; }
 
   bool Printing() const { return printing_; }
+  // How long a held byte waits, Esc pending, before the question to give the run up; the line's
+  // settings decide without it (tests: an endless hold within a second).
+  void SetHoldPatience(std::chrono::milliseconds patience) { heldGuard_.SetPatience(patience); }
 
   // DocumentControls: what the print run reads and resets.
   int Copies() const override { return copiesUpDown->Position(); }
