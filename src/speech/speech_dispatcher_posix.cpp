@@ -207,8 +207,8 @@ std::unique_ptr<Reader> OpenSpeechDispatcher(const char* library, bool withReset
 // Neither reader library exists here; both choices speak through speech-dispatcher, and the
 // PC-Talker route keeps its reset before the file field.
 ReaderRoutes PlatformReaderRoutes() {
-  return {[] { return OpenSpeechDispatcher(kSpeechDispatcherLibrary, true); },
-          [] { return OpenSpeechDispatcher(kSpeechDispatcherLibrary, false); }};
+  return {.openPcTalker = [] { return OpenSpeechDispatcher(kSpeechDispatcherLibrary, true); },
+          .openXpReader = [] { return OpenSpeechDispatcher(kSpeechDispatcherLibrary, false); }};
 }
 
 }  // namespace redadado

@@ -46,7 +46,9 @@ const ControlSpeech& SpeechFor(SpeakingControl control) {
 }
 
 SpeechGuide::SpeechGuide(const Settings& settings, ReaderRoutes routes)
-    : settings_(settings), routes_(std::move(routes)), pcTalker_(routes_.openPcTalker()) {}
+    : settings_(settings), routes_(std::move(routes)), pcTalker_(routes_.openPcTalker()) {
+  if (routes_.openNotifications) notifications_ = routes_.openNotifications();
+}
 
 SpeechGuide::~SpeechGuide() = default;
 
@@ -79,6 +81,7 @@ void SpeechGuide::Notice(SpeakingControl control, SpeechEvent event, std::string
 }
 
 void SpeechGuide::Announce(const std::string& text) {
+  if (notifications_) notifications_->Speak(text);
   switch (settings_.screenReaderChoice()) {
     case 1:
       if (pcTalker_) pcTalker_->Speak(text);

@@ -64,6 +64,9 @@ class Reader {
 struct ReaderRoutes {
   std::function<std::unique_ptr<Reader>()> openPcTalker;
   std::function<std::unique_ptr<Reader>()> openXpReader;
+  // Where the system has one (UI Automation on Windows): a route that hears every announcement
+  // whatever the choice, for the screen readers that listen there (NVDA, JAWS, Narrator).
+  std::function<std::unique_ptr<Reader>()> openNotifications = {};
 };
 
 // The platform's routes: PC-Talker and XP Reader libraries on Windows, speech-dispatcher
@@ -89,7 +92,7 @@ class SpeechGuide {
   // that leaves a number field's text as the guide last saw it says nothing.
   void Notice(SpeakingControl control, SpeechEvent event, std::string_view text);
 
-  // Says one text through the chosen reader.
+  // Says one text through the chosen reader, and raises it as a notification.
   void Announce(const std::string& text);
 
  private:
@@ -99,6 +102,7 @@ class SpeechGuide {
   ReaderRoutes routes_;
   std::unique_ptr<Reader> pcTalker_;
   std::unique_ptr<Reader> xpReader_;
+  std::unique_ptr<Reader> notifications_;
   std::array<std::optional<std::string>, kSpeakingControlCount> lastText_;
 };
 

@@ -13,8 +13,18 @@ namespace redadado::test {
 class RecordingRoutes {
  public:
   ReaderRoutes Routes() {
-    return {[this] { return std::make_unique<Recorder>(log_, "pc"); },
-            [this] { return std::make_unique<Recorder>(log_, "xp"); }};
+    return {.openPcTalker = [this] { return std::make_unique<Recorder>(log_, "pc"); },
+            .openXpReader = [this] { return std::make_unique<Recorder>(log_, "xp"); }};
+  }
+  // The same with a notification route beside them: "ua open", "ua TEXT", ...
+  ReaderRoutes RoutesWithNotifications() {
+    ReaderRoutes routes = Routes();
+    routes.openNotifications = [this] { return std::make_unique<Recorder>(log_, "ua"); };
+    return routes;
+  }
+  // Readers that write into the same log, for code that takes readers rather than routes.
+  std::unique_ptr<Reader> Open(const std::string& route) {
+    return std::make_unique<Recorder>(log_, route);
   }
   // The calls so far, and forgets them.
   std::vector<std::string> Take() { return std::exchange(*log_, {}); }

@@ -121,6 +121,30 @@ TEST(SpeechGuide, RoutesOpenWhateverTheChoiceAndXpReaderIsReleasedAtClose) {
   EXPECT_EQ(routes.Take(), Calls{"pc close"});
 }
 
+// Screen readers that listen to the system's notifications hear every text, whatever the choice,
+// and before the chosen reader does.
+TEST(SpeechGuide, TheNotificationRouteHearsEveryAnnouncement) {
+  Settings settings;
+  test::RecordingRoutes routes;
+  {
+    SpeechGuide guide(settings, routes.RoutesWithNotifications());
+    guide.OpenXpReader();
+    EXPECT_EQ(routes.Take(), (Calls{"pc open", "ua open", "xp open"}));
+    for (int choice : {0, 1, 2}) {
+      settings.values[Settings::kScreenReader] = choice;
+      guide.Notice(kFileE, SpeechEvent::kEnter, "");
+      guide.Notice(kLastPE, SpeechEvent::kChange, std::to_string(choice + 5));
+    }
+    EXPECT_EQ(routes.Take(),
+              (Calls{"ua 文章ファイルを呼び出してください", "ua 終了ページの変更　5", "pc reset",
+                     "ua 文章ファイルを呼び出してください", "pc 文章ファイルを呼び出してください",
+                     "ua 終了ページの変更　6", "pc 終了ページの変更　6",
+                     "ua 文章ファイルを呼び出してください", "xp 文章ファイルを呼び出してください",
+                     "ua 終了ページの変更　7", "xp 終了ページの変更　7"}));
+  }
+  EXPECT_EQ(routes.Take(), (Calls{"ua close", "xp close", "pc close"}));
+}
+
 TEST(SpeechGuide, NamesAreTheFunctionWordsAndTellThePrintButtonsApart) {
   EXPECT_EQ(SpeechFor(kButton5).name, "印刷");
   EXPECT_EQ(SpeechFor(kButton6).name, "まとめ印刷");
