@@ -3,7 +3,8 @@
 #   cmake -DSOURCE_DIR=<src> [-DLAYERS=<spec>] [-DREPORT=ON] -P check_include_order.cmake
 #
 # The layers, lowest first; folders of one layer do not include each other:
-#   base ← document ← emboss, preview, speech, jobs ← embosser, workflow ← gui, cli, cups ← app
+#   base ← document ← emboss, preview, speech, jobs ← embosser, workflow ← gui, cli, cups,
+#   speech_helper ← app
 # The virtual embosser decodes the stream that emboss/ writes, so it stands on emboss/ like the
 # workflow does, beside it; the front ends stand on both, and app/ (main.cpp) starts the windows.
 # LAYERS (layers separated by ';', folders of a layer by ',') replaces the order, for counting an
@@ -14,7 +15,7 @@ if(NOT SOURCE_DIR)
 endif()
 file(REAL_PATH "${SOURCE_DIR}" SOURCE_DIR)
 if(NOT LAYERS)
-  set(LAYERS "base;document;emboss,preview,speech,jobs;embosser,workflow;gui,cli,cups;app")
+  set(LAYERS "base;document;emboss,preview,speech,jobs;embosser,workflow;gui,cli,cups,speech_helper;app")
 endif()
 
 set(rank 0)
