@@ -2,7 +2,9 @@
 # preset (REDADADO_MINGW_TRIPLET: x86_64-w64-mingw32 or i686-w64-mingw32).
 #
 # The -posix compilers, since the -win32 thread model has no std::mutex (GoogleTest needs it),
-# and a static runtime, so the executables run without MinGW's DLLs beside them.
+# and a static runtime, so the executables run without MinGW's DLLs beside them. The application
+# links the shared runtime instead (REDADADO_SHARED_RUNTIME), the one Qt's DLLs use: a second,
+# static copy beside them would not share their heap or exceptions.
 set(REDADADO_MINGW_TRIPLET "x86_64-w64-mingw32" CACHE STRING "mingw-w64 target triplet")
 set(triplet ${REDADADO_MINGW_TRIPLET})
 
@@ -23,7 +25,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+option(REDADADO_SHARED_RUNTIME "Link MinGW's runtime DLLs, as Qt's DLLs do" OFF)
+if(NOT REDADADO_SHARED_RUNTIME)
+  set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+endif()
 # zlib (libz-mingw-w64-dev) linked in too, not through its DLL's import library.
 set(ZLIB_USE_STATIC_LIBS ON)
 
