@@ -34,6 +34,7 @@ fail() {
   failures=$((failures + 1))
 }
 winpath() { "$wine" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+source "$(dirname "$0")/installer_checks.sh"
 
 # A visible window whose title matches, within the seconds given.
 window() {
@@ -109,20 +110,8 @@ done
 "$wineserver" -w
 
 step "install: redadado-setup.exe /S"
-t=$SECONDS
-"$wine" "$(winpath "$setup")" /S
-"$wineserver" -w
-installed="$WINEPREFIX/drive_c/Program Files/Redadado"
-echo "  installed in $((SECONDS - t)) s: $(find "$installed" -type f | wc -l) files," \
-  "$(du -sh "$installed" | cut -f1)"
-for f in redadado.exe redadado-speech32.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll \
-  platforms/qwindows.dll qtbase_ja.qm qt.conf uninstall.exe licenses/SOURCE.txt; do
-  [ -f "$installed/$f" ] || fail "not installed: $f"
-done
-links="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Redadado"
-[ -f "$links/Redadado.lnk" ] || fail "no Start-menu entry"
-verb=$("$wine" reg query 'HKLM\Software\Classes\SystemFileAssociations\.bse\shell\Redadado.Print\command' /ve 2>/dev/null | tr -d '\r')
-grep -q 'redadado.exe" "%1"' <<<"$verb" || fail "no print verb for .bse: $verb"
+install_checked "$setup" redadado.exe redadado-speech32.exe Qt6Core.dll Qt6Gui.dll \
+  Qt6Widgets.dll platforms/qwindows.dll qtbase_ja.qm qt.conf licenses/SOURCE.txt
 # 115200 baud on COM1, as the simulator paces itself.
 printf '12 0 0 4 0 0 0' >"$installed/NEF.ini"
 
@@ -244,17 +233,7 @@ PY
 fi
 
 step "uninstall: uninstall.exe /S"
-t=$SECONDS
-"$wine" "C:\\Program Files\\Redadado\\uninstall.exe" /S
-"$wineserver" -w
-echo "  uninstalled in $((SECONDS - t)) s"
-left=$(cd "$installed" 2>/dev/null && find . -type f | sort | tr '\n' ' ')
-[ "$left" = "./NEF.ini " ] || fail "left after the uninstall: $left (only NEF.ini should stay)"
-[ -e "$links" ] && fail "the Start-menu entry is still there"
-"$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Redadado' \
-  >/dev/null 2>&1 && fail "the uninstall entry is still registered"
-"$wine" reg query 'HKLM\Software\Classes\SystemFileAssociations\.bse\shell\Redadado.Print' \
-  >/dev/null 2>&1 && fail "the print verb is still registered"
+uninstall_checked
 
 step "done: $failures failure(s)"
 exit $((failures > 0))
