@@ -66,6 +66,10 @@ void MainWindow::ConnectSpeech() {
   }
   new FocusAnnouncer(this, *guide_, speaking);
 
+  // The progress of a print, which has the keyboard in its own windows, reaches the screen
+  // readers that hear notifications.
+  printWindows_.OnProgressText([this](const std::string& text) { guide_->Notify(text); });
+
   // Every change of a number field's text speaks: typing, the up-downs and the system's own
   // resets alike.
   for (const auto& [edit, control] :

@@ -42,6 +42,7 @@ void PrintWindows::FinishHide() {
 
 void PrintWindows::SetProgressText(const std::string& text) {
   if (progress_ != nullptr) progress_->progressLabel->setText(ToQt(text));
+  if (progressListener_) progressListener_(text);
 }
 
 void PrintWindows::ShowEscapeNotice() {

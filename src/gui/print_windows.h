@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "base/messages.h"
 #include "emboss/print_seams.h"
 #include "workflow/session.h"
@@ -18,6 +21,10 @@ class PrintWindows : public PrintUi {
   explicit PrintWindows(Session& session) : session_(session) {}
 
   void Attach(EscapeNotice* escape, ProgressWindow* progress, ResumeDialog* resume);
+  // Hears every progress text as the progress window shows it.
+  void OnProgressText(std::function<void(const std::string&)> listener) {
+    progressListener_ = std::move(listener);
+  }
 
   void PumpEvents() override;
   void ShowProgress() override;
@@ -33,6 +40,7 @@ class PrintWindows : public PrintUi {
  private:
   Session& session_;
   bool hidePending_ = false;
+  std::function<void(const std::string&)> progressListener_;
   EscapeNotice* escape_ = nullptr;
   ProgressWindow* progress_ = nullptr;
   ResumeDialog* resume_ = nullptr;

@@ -94,6 +94,10 @@ void SpeechGuide::Announce(const std::string& text) {
   }
 }
 
+void SpeechGuide::Notify(const std::string& text) {
+  if (notifications_) notifications_->Speak(text);
+}
+
 // The file field alone silences PC-Talker before it speaks, so a long path starts afresh.
 void SpeechGuide::AnnounceFile(std::string_view path) {
   const std::string text(path.empty() ? kNoDocumentText : path);

@@ -94,6 +94,9 @@ class SpeechGuide {
 
   // Says one text through the chosen reader, and raises it as a notification.
   void Announce(const std::string& text);
+  // Raises a text as a notification only: what another window shows (a print's progress), which
+  // the two readers' guide never says.
+  void Notify(const std::string& text);
 
  private:
   void AnnounceFile(std::string_view path);

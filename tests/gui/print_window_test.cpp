@@ -98,6 +98,14 @@ TEST(PrintFromTheWindow, PrintButtonSendsWhatTheToolSendsForTheSameOptions) {
                       std::string("確認: ") + kCannotQuitWhilePrinting),
             app.messages.texts.end());
   EXPECT_TRUE(app.form.printButton->isEnabled());
+  // Every progress text is raised as a notification too, as the run goes.
+  std::vector<std::string> raised;
+  for (const std::string& call : app.readers.Take()) {
+    if (call.starts_with("ua 現在、")) raised.push_back(call);
+  }
+  ASSERT_GE(raised.size(), 4u);
+  EXPECT_NE(raised.front().find("の 1 部目、"), std::string::npos) << raised.front();
+  EXPECT_NE(raised.back().find("の 2 部目、"), std::string::npos) << raised.back();
 }
 
 // Esc pressed (a real key) while page 2 is being sent: the page is finished, the resume dialog

@@ -16,6 +16,7 @@
 #include "gui/progress_window.h"
 #include "gui/resume_dialog.h"
 #include "gui/settings_dialog.h"
+#include "speech/recording_reader.h"
 #include "support/temp_dir.h"
 #include "workflow/session.h"
 
@@ -47,7 +48,8 @@ struct WindowFixture {
   Session session{AppPaths(dir.path())};
   WindowMessages messages;
   ScriptedChooser chooser;
-  MainWindow form{session, messages, chooser};
+  RecordingRoutes readers;  // with a notification route, as on Windows
+  MainWindow form{session, messages, chooser, readers.RoutesWithNotifications()};
   SettingsDialog settings{session};
   EscapeNotice escape;
   ProgressWindow progress{session};
