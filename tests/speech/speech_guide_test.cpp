@@ -141,6 +141,9 @@ TEST(SpeechGuide, TheNotificationRouteHearsEveryAnnouncement) {
                      "ua 終了ページの変更　6", "pc 終了ページの変更　6",
                      "ua 文章ファイルを呼び出してください", "xp 文章ファイルを呼び出してください",
                      "ua 終了ページの変更　7", "xp 終了ページの変更　7"}));
+    // What another window shows goes to the notifications alone.
+    guide.Notify("現在、竹取 の 1 部目、3 ページ目を送信中です。");
+    EXPECT_EQ(routes.Take(), Calls{"ua 現在、竹取 の 1 部目、3 ページ目を送信中です。"});
   }
   EXPECT_EQ(routes.Take(), (Calls{"ua close", "xp close", "pc close"}));
 }
