@@ -69,9 +69,10 @@ keys_to() {
   xdotool key --clearmodifiers --delay 80 "$@"
   sleep 0.3
 }
-# One simulator session on COM1's terminal; its report goes to simulator-N.txt.
+# One simulator session on COM1's terminal, at the baud rate given (115200: as NEF.ini says);
+# its report goes to simulator-N.txt.
 simulate() {
-  "$cli" emboss-sim --link "$work/COM1" --pictures "$work/sheets-$1" --baud 115200 \
+  "$cli" emboss-sim --link "$work/COM1" --pictures "$work/sheets-$1" --baud "${2:-115200}" \
     --sessions 1 >"$work/simulator-$1.txt" 2>&1 &
   simulator_pid=$!
   for _ in $(seq 100); do [ -e "$work/COM1" ] && break; sleep 0.1; done
@@ -161,7 +162,8 @@ grep -q "接続 1: $expected_bytes バイト受信" "$work/simulator-1.txt" ||
 diff -r "$work/expected-sheets" "$work/sheets-1" >/dev/null || fail "the sheets differ from the tool's"
 
 step "Esc during a print: the resume dialog, stop"
-simulate 2
+# An embosser slow enough (1200 baud: a page in about 15 s) for the Esc to meet the run.
+simulate 2 1200
 keys_to "Redadado" alt+b
 window "ＢＳＥファイルの選択" 20 >/dev/null && sleep 0.5 &&
   xdotool type --delay 40 "$(winpath "$document")" && sleep 0.3 && xdotool key Return
