@@ -73,11 +73,10 @@ BENCHMARK(BM_OverviewOpenRereadPerPage)->Unit(benchmark::kMillisecond);
 
 void BM_PageViewDrawing(benchmark::State& state) {
   const bool kanaMode = state.range(0) != 0;
-  KanaReadingState kana;
   for (auto _ : state) {
     const std::optional<RowTable> rows = ReadPageRows(Document(), kLinesPerPage, 500);
     const QImage image = DrawPage(
-        LayOutPage(*rows, kLinesPerPage, 500, Paper::kB5, Orientation::kPortrait, kanaMode, kana));
+        LayOutPage(*rows, kLinesPerPage, 500, Paper::kB5, Orientation::kPortrait, kanaMode));
     benchmark::DoNotOptimize(image.constBits());
   }
 }

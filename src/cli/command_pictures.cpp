@@ -60,10 +60,9 @@ int View(const ViewOptions& options) {
     return kRefused;
   }
   const OffscreenApplication application;
-  KanaReadingState kana;
   const PageLayout layout = LayOutPage(
       *rows, session.document.linesPerPage, options.page, options.a4 ? Paper::kA4 : Paper::kB5,
-      options.landscape ? Orientation::kLandscape : Orientation::kPortrait, options.kana, kana);
+      options.landscape ? Orientation::kLandscape : Orientation::kPortrait, options.kana);
   return Save(DrawPage(layout), options.png);
 }
 

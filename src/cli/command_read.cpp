@@ -37,14 +37,15 @@ void AppendRowAsKana(std::string& out, KanaReadingState& state, const RowTable::
   });
 }
 
-// One line per row that the page view draws for page `pageNumber`.
-void AppendPage(std::string& out, KanaReadingState& kana, int documentLines, const RowTable& table,
-                int pageNumber, bool dots) {
+// One line per row that the page view draws for page `pageNumber`, read from a fresh start as
+// the page view reads it.
+void AppendPage(std::string& out, int documentLines, const RowTable& table, int pageNumber,
+                bool dots) {
+  KanaReadingState kana;
   const int linesPerPage = std::min(documentLines, kRowTableRows);
   for (int r = FirstDrawnRow(linesPerPage, pageNumber); r < linesPerPage; ++r) {
     const RowTable::Row& row = table.rows[r];
     if (dots) {
-      ResetRowReading(kana);
       AppendRowAsDots(out, row);
     } else {
       AppendRowAsKana(out, kana, row);
@@ -68,18 +69,17 @@ int Read(const std::string& document, std::optional<int> page, bool dots) {
   const std::string& path = session.document.path;
   const int linesPerPage = session.document.linesPerPage;
   std::string out;
-  KanaReadingState kana;
   if (page) {
     const std::optional<RowTable> table = ReadPageRows(path, linesPerPage, *page);
     if (!table) return OpenFailed();
-    AppendPage(out, kana, linesPerPage, *table, *page, dots);
+    AppendPage(out, linesPerPage, *table, *page, dots);
   } else {
-    // One pass over the file for all pages; the marks carry on from page to page.
+    // One pass over the file for all pages.
     std::optional<PageRowReader> reader = PageRowReader::Open(path, linesPerPage);
     if (!reader) return OpenFailed();
     for (int p = 1; p <= check->pageCount; ++p) {
       out += "ページ " + std::to_string(p) + '\n';
-      AppendPage(out, kana, linesPerPage, reader->NextPage(), p, dots);
+      AppendPage(out, linesPerPage, reader->NextPage(), p, dots);
     }
   }
   std::cout << out;
@@ -101,7 +101,7 @@ Runner DeclareRead(CLI::App& command) {
   command.footer(
       "One line per drawn row: a cell with a reading shows the reading, any other cell its\n"
       "braille pattern, a blank cell a space. Without --page every page, each after a line\n"
-      "\"ページ N\"; the reading marks carry on from page to page.");
+      "\"ページ N\"; every page is read from a fresh start, as the page view reads it.");
   return [options] { return Read(options->document, options->page, options->dots); };
 }
 

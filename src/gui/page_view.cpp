@@ -181,7 +181,7 @@ void PageView::DrawPage(int pageNumber) {
   setWindowTitle(ToQt(" " + FileNameOf(session_.document.path)));
   const PageLayout layout =
       LayOutPage(*rows, session_.document.linesPerPage, pageNumber, CurrentPaper(),
-                 CurrentOrientation(), kanaRadio->isChecked(), kana_);
+                 CurrentOrientation(), kanaRadio->isChecked());
   pageImage->setPixmap(QPixmap::fromImage(redadado::DrawPage(layout)));
 }
 

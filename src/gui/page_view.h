@@ -43,8 +43,6 @@ class PageView : public QDialog {
 
   // Draws page `pageNumber` (from 1) in the current mode, paper and orientation.
   void DrawPage(int pageNumber);
-  // The marks the next kana drawing starts from.
-  const KanaReadingState& KanaMarks() const { return kana_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -68,7 +66,6 @@ class PageView : public QDialog {
 
   Session& session_;
   Messages& messages_;
-  KanaReadingState kana_;  // the kana reading marks, shared by every drawing
 };
 
 }  // namespace redadado

@@ -6,14 +6,14 @@
 namespace redadado {
 
 // The marks that carry prefixes and modes from cell to cell while braille is read as kana.
-// One state serves the whole run of the application (it lives in the Session).
+// Every drawing of a page starts from a fresh state.
 struct KanaReadingState {
   bool NumberMode = false;         // `A`..`J` read as digits
   bool AlphabetMode = false;       // letters read as full-width Latin letters
   bool CapitalMode = false;        // Latin letters read as capitals
   bool SingleCapital = false;      // the capital applies to one letter only
-  bool DakutenPending = false;     // the next kana is voiced; survives row starts and pages
-  bool HandakutenPending = false;  // the next kana is semi-voiced; survives likewise
+  bool DakutenPending = false;     // the next kana is voiced; survives row starts
+  bool HandakutenPending = false;  // the next kana is semi-voiced; likewise
 
   bool operator==(const KanaReadingState&) const = default;
 };

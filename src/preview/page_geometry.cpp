@@ -44,7 +44,8 @@ std::array<Point, 5> DotCross(Point centre) {
 }
 
 PageLayout LayOutPage(const RowTable& rows, int linesPerPage, int pageNumber, Paper paper,
-                      Orientation orientation, bool kanaMode, KanaReadingState& kana) {
+                      Orientation orientation, bool kanaMode) {
+  KanaReadingState kana;
   PageLayout layout{PageImageSize(paper, orientation), {}};
   const auto addDots = [&](int x, int y, std::uint8_t cell) {
     const int dots = CellDots(cell);

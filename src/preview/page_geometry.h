@@ -6,7 +6,6 @@
 #include <string_view>
 #include <vector>
 
-#include "preview/kana_reading.h"
 #include "preview/row_table.h"
 
 namespace redadado {
@@ -69,10 +68,11 @@ struct PageLayout {
 };
 
 // Lays out page `pageNumber` (from 1) of a document with `linesPerPage` lines from its rows.
-// In kana mode every row starts a fresh reading and `kana` carries the pending marks on to the
-// next drawing; a cell without a reading shows its dots, a two-kana reading hides the next cell.
+// In kana mode the page starts with no pending mark, so a page reads the same whatever was
+// drawn before it; within the page every row ends the modes and a pending voicing carries on. A
+// cell without a reading shows its dots, a two-kana reading hides the next cell.
 PageLayout LayOutPage(const RowTable& rows, int linesPerPage, int pageNumber, Paper paper,
-                      Orientation orientation, bool kanaMode, KanaReadingState& kana);
+                      Orientation orientation, bool kanaMode);
 
 // ---- Page overview ----
 

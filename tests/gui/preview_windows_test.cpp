@@ -9,6 +9,7 @@
 #include "gui/page_overview.h"
 #include "gui/page_view.h"
 #include "preview/page_pictures.h"
+#include "support/run_cli.h"
 #include "support/window_fixture.h"
 
 namespace redadado {
@@ -32,12 +33,11 @@ struct PreviewFixture : test::WindowFixture {
     chooser.answers = {path};
     QTest::mouseClick(form.selectBseButton, Qt::LeftButton);
   }
-  // What the page view should show for `page`, reading from the marks `marks`.
-  QImage ExpectedPage(int page, Paper paper, Orientation orientation, bool kana,
-                      KanaReadingState marks = {}) {
+  // What the page view should show for `page`.
+  QImage ExpectedPage(int page, Paper paper, Orientation orientation, bool kana) {
     return DrawPage(
         LayOutPage(*ReadPageRows(session.document.path, session.document.linesPerPage, page),
-                   session.document.linesPerPage, page, paper, orientation, kana, marks));
+                   session.document.linesPerPage, page, paper, orientation, kana));
   }
   QImage Shown() {
     return pageView.pageImage->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
@@ -135,10 +135,8 @@ TEST(PreviewWindows, PageViewPagingModesSizesAndFailures) {
     const QScrollBar* across = view.scrollArea->horizontalScrollBar();
     EXPECT_GT(across->maximum(), 0);
     EXPECT_EQ(across->value(), across->maximum());
-    const KanaReadingState marks = view.KanaMarks();
     view.kanaRadio->click();
-    EXPECT_TRUE(app.Shown() ==
-                app.ExpectedPage(2, Paper::kA4, Orientation::kLandscape, true, marks));
+    EXPECT_TRUE(app.Shown() == app.ExpectedPage(2, Paper::kA4, Orientation::kLandscape, true));
     view.b5Radio->click();
     EXPECT_EQ(view.pageImage->size(), QSize(695, 490));
 
@@ -175,6 +173,33 @@ TEST(PreviewWindows, PageViewPagingModesSizesAndFailures) {
   });
   app.pageView.exec();
   EXPECT_EQ(app.messages.texts.size(), 2u);
+}
+
+// Page 1 ends with a dakuten prefix and page 2 begins with か: page 2 reads か whichever page
+// was drawn before it, as the tool reads it.
+TEST(PreviewWindows, APageReadsTheSameWhateverWasDrawnBefore) {
+  test::TempDir dir;
+  const std::string path = dir.Write("voiced.bse", test::BseHeaderLine(2, 22) + "A\r\n" +
+                                                       std::string(20, '\n') + "X\"\r\n*A\r\n")
+                               .string();
+  PreviewFixture app(path);
+  app.session.selectedPage = 1;
+  int drawings = 0;
+  WhenOpen([&] {
+    PageView& view = app.pageView;
+    const QImage expected = app.ExpectedPage(2, Paper::kB5, Orientation::kPortrait, true);
+    view.kanaRadio->click();  // page 2 drawn first
+    EXPECT_TRUE(app.Shown() == expected);
+    QTest::mouseClick(view.previousPageButton, Qt::LeftButton);
+    QTest::mouseClick(view.nextPageButton, Qt::LeftButton);  // after page 1, with its prefix
+    EXPECT_TRUE(app.Shown() == expected);
+    drawings = 2;
+    view.reject();
+  });
+  app.pageView.exec();
+  EXPECT_EQ(drawings, 2);
+  const test::CliResult page2 = test::RunCli({"read", path, "--page", "2"});
+  EXPECT_EQ(page2.out, "かあ\n" + std::string(21, '\n'));
 }
 
 TEST(PreviewWindows, OpeningOnA4WithAMissingDocumentDrawsTwice) {

@@ -55,9 +55,8 @@ TEST(PageView, DotsAsData) {
       {22, 1, Paper::kA4, Orientation::kPortrait, {610, 755}, 1, 0, 2, {5, 43}},
   };
   for (const DotCase& c : cases) {
-    KanaReadingState kana;
     const PageLayout layout =
-        LayOutPage(FullRows(c.lines), c.lines, c.page, c.paper, c.orientation, false, kana);
+        LayOutPage(FullRows(c.lines), c.lines, c.page, c.paper, c.orientation, false);
     const int first = FirstDrawnRow(c.lines, c.page);
     EXPECT_EQ(layout.size, c.size);
     ASSERT_EQ(layout.marks.size(), static_cast<std::size_t>((c.lines - first) * 3 * 6));
@@ -71,11 +70,10 @@ TEST(PageView, DotsAsData) {
 }
 
 TEST(PageView, KanaTextAndTheDotsOfCellsWithoutAReading) {
-  KanaReadingState kana;
   // The number sign (dots 3-6) shows as dots, the digits as text; "@K" is one two-kana reading
   // that hides the K; the row ends with the dakuten prefix (dot 5).
   PageLayout layout =
-      LayOutPage(Rows({"#AB @KA\""}), 22, 1, Paper::kB5, Orientation::kPortrait, true, kana);
+      LayOutPage(Rows({"#AB @KA\""}), 22, 1, Paper::kB5, Orientation::kPortrait, true);
   const std::vector<PageMark> expected = {
       {{5, 19}, {}},  {{11, 5}, {}},   {{11, 12}, {}},
       {{11, 19}, {}}, {{20, 5}, "１"}, {{35, 5}, "２"},
@@ -88,13 +86,15 @@ TEST(PageView, KanaTextAndTheDotsOfCellsWithoutAReading) {
   EXPECT_EQ(layout.marks[7], (PageMark{{95, 5}, "あ"}));
   EXPECT_EQ(layout.marks[8], (PageMark{{116, 12}, {}}));
 
-  // The pending dakuten lives on into the next drawing: "*" reads "が". Landscape text stands at
+  // The dakuten left pending by that drawing does not reach the next one, which reads "*" as
+  // "か"; within a page it carries from a row's end to the next row. Landscape text stands at
   // 680 − y (B5) or 741 − y (A4).
-  layout = LayOutPage(Rows({"*", "*"}), 22, 1, Paper::kB5, Orientation::kLandscape, true, kana);
-  ASSERT_EQ(layout.marks.size(), 2u);
-  EXPECT_EQ(layout.marks[0], (PageMark{{680, 5}, "が"}));
+  layout = LayOutPage(Rows({"*", "*\"", "*"}), 22, 1, Paper::kB5, Orientation::kLandscape, true);
+  ASSERT_EQ(layout.marks.size(), 4u);
+  EXPECT_EQ(layout.marks[0], (PageMark{{680, 5}, "か"}));
   EXPECT_EQ(layout.marks[1], (PageMark{{649, 5}, "か"}));
-  layout = LayOutPage(Rows({"", "A"}), 18, 2, Paper::kA4, Orientation::kLandscape, true, kana);
+  EXPECT_EQ(layout.marks[3], (PageMark{{618, 5}, "が"}));
+  layout = LayOutPage(Rows({"", "A"}), 18, 2, Paper::kA4, Orientation::kLandscape, true);
   ASSERT_EQ(layout.marks.size(), 1u);
   EXPECT_EQ(layout.marks[0], (PageMark{{721, 5}, "あ"}));
 }

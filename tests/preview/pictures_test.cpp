@@ -39,9 +39,8 @@ TEST(CliPictures, ViewIsThePageViewsDrawingForEachPaperOrientationAndMode) {
     const auto r = RunCli(args);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    KanaReadingState kana;
     const QImage expected = DrawPage(
-        LayOutPage(*ReadPageRows(kTaketori, 18, 2), 18, 2, c.paper, c.orientation, c.kana, kana));
+        LayOutPage(*ReadPageRows(kTaketori, 18, 2), 18, 2, c.paper, c.orientation, c.kana));
     const QImage written = ReadPng(png);
     EXPECT_EQ(written.size(), expected.size());
     EXPECT_TRUE(written == expected) << c.flags.size();
