@@ -107,7 +107,7 @@ std::optional<std::string> SaveSettings(const Settings& settings,
   if (ec) {
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
-    return Utf8FromPath(file) + ": " + ec.message();
+    return Utf8FromPath(file) + ": " + ErrorCodeReasonText(ec);
   }
   return std::nullopt;
 }

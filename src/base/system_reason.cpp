@@ -105,4 +105,12 @@ std::string ErrnoReasonText(int error) {
   return ReasonText(ReasonOfErrno(error), std::strerror(error));
 }
 
+std::string ErrorCodeReasonText(const std::error_code& error) {
+  const std::error_condition condition = error.default_error_condition();
+  const SystemReason reason = condition.category() == std::generic_category()
+                                  ? ReasonOfErrno(condition.value())
+                                  : SystemReason::kOther;
+  return ReasonText(reason, error.message());
+}
+
 }  // namespace redadado

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <system_error>
 
 namespace redadado {
 
@@ -28,5 +29,9 @@ std::string ReasonText(SystemReason reason, const std::string& systemText);
 
 // The reason text of an errno value, with std::strerror's words.
 std::string ErrnoReasonText(int error);
+
+// The reason text of an error code (std::filesystem and the like), with its own words: its
+// portable condition decides the reason on both systems.
+std::string ErrorCodeReasonText(const std::error_code& error);
 
 }  // namespace redadado

@@ -66,7 +66,7 @@ std::unique_ptr<PtySimulator> PtySimulator::Create(SimulatorOptions options, std
   }
   std::filesystem::create_symlink(simulator->devicePath_, link, fsError);
   if (fsError) {
-    error = "リンクを作れませんでした: " + link.string() + ": " + fsError.message();
+    error = "リンクを作れませんでした: " + link.string() + ": " + ErrorCodeReasonText(fsError);
     return nullptr;
   }
   return simulator;

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "base/file_paths.h"
+#include "base/system_reason.h"
 #include "embosser/sheet_picture.h"
 
 namespace redadado {
@@ -35,7 +36,8 @@ VirtualEmbosser::Outcome VirtualEmbosser::Finish() {
   std::filesystem::create_directories(directory_, error);
   if (error) {
     return {false,
-            "画像の保存先を作れませんでした: " + Utf8FromPath(directory_) + ": " + error.message(),
+            "画像の保存先を作れませんでした: " + Utf8FromPath(directory_) + ": " +
+                ErrorCodeReasonText(error),
             0};
   }
   if (firstSide_ == 1) {

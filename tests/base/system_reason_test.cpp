@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 namespace redadado {
@@ -37,6 +38,21 @@ TEST(SystemReason, CommonReasonsReadInJapaneseOnBothSystems) {
   EXPECT_EQ(ReasonOfErrno(EPIPE), SystemReason::kOther);
   EXPECT_EQ(ErrnoReasonText(EPIPE), std::strerror(EPIPE));
   EXPECT_EQ(ReasonOfWindowsError(87), SystemReason::kOther);
+}
+
+// Error codes (of std::filesystem) read the same way, whichever category they come in.
+TEST(SystemReason, ErrorCodesReadAsTheirCondition) {
+  const std::error_code notFound = std::make_error_code(std::errc::no_such_file_or_directory);
+  EXPECT_EQ(ErrorCodeReasonText(notFound), "見つかりません（" + notFound.message() + "）");
+  const std::error_code denied = std::make_error_code(std::errc::permission_denied);
+  EXPECT_EQ(ErrorCodeReasonText(denied).rfind("アクセスが許可されていません（", 0), 0u);
+  const std::error_code other = std::make_error_code(std::errc::broken_pipe);
+  EXPECT_EQ(ErrorCodeReasonText(other), other.message());
+  // What std::filesystem reports for a file that is not there.
+  std::error_code missing;
+  std::filesystem::rename("/nonexistent-redadado/a", "/nonexistent-redadado/b", missing);
+  ASSERT_TRUE(missing);
+  EXPECT_EQ(ErrorCodeReasonText(missing).rfind("見つかりません（", 0), 0u);
 }
 
 }  // namespace
