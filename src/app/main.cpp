@@ -26,12 +26,9 @@ int main(int argc, char** argv) {
     redadado::QtMessages messages;
     redadado::QtFileChooser chooser;
 
-    // The windows in their order; the main window's creation includes a start-up print.
+    // The windows in their order. A start-up print comes once they all exist, so that its
+    // progress window is up and Esc reaches it before the first byte goes out.
     redadado::MainWindow form1(session, messages, chooser);
-    const QStringList arguments = QApplication::arguments();
-    form1.StartUp(arguments.size() > 1
-                      ? std::optional<std::string>(redadado::FromQt(arguments.at(1)))
-                      : std::nullopt);
     redadado::SettingsDialog settings(session);
     redadado::EscapeNotice escape;
     redadado::ProgressWindow progress(session);
@@ -41,6 +38,10 @@ int main(int argc, char** argv) {
     form1.AttachWindows(&settings, &escape, &progress, &resume);
     bseImage.AttachPageView(&pageView);
     form1.AttachPreview(&bseImage);
+    const QStringList arguments = QApplication::arguments();
+    form1.StartUp(arguments.size() > 1
+                      ? std::optional<std::string>(redadado::FromQt(arguments.at(1)))
+                      : std::nullopt);
 
     form1.show();
     QApplication::exec();

@@ -5,7 +5,8 @@
 namespace redadado {
 
 enum class MessageIcon { kExclamation, kQuestion, kInformation };
-enum class MessageButtons { kOk, kOkCancel, kYesNo };
+// kYesNoDefaultNo: a question that Enter, pressed by habit, must not answer Yes.
+enum class MessageButtons { kOk, kOkCancel, kYesNo, kYesNoDefaultNo };
 enum class MessageAnswer { kOk, kCancel, kYes, kNo };
 
 inline constexpr const char* kConfirmCaption = "確認";
@@ -30,6 +31,11 @@ class Messages {
   // A question with Yes and No; true for Yes.
   bool ConfirmYesNo(const std::string& text) {
     return Show(kConfirmCaption, text, MessageIcon::kQuestion, MessageButtons::kYesNo) ==
+           MessageAnswer::kYes;
+  }
+  // The same with No as the default button.
+  bool ConfirmYesNoDefaultNo(const std::string& text) {
+    return Show(kConfirmCaption, text, MessageIcon::kQuestion, MessageButtons::kYesNoDefaultNo) ==
            MessageAnswer::kYes;
   }
 };

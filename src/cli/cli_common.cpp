@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "document/bes_import.h"
+#include "document/document_kind.h"
 
 namespace redadado::cli {
 CLI::Validator ParsedNumber(std::function<std::optional<int>(std::string_view)> parse,
@@ -59,7 +60,7 @@ Session MakeSession() {
 }
 
 std::optional<HeaderCheck> OpenDocument(Session& session, const std::string& path) {
-  if (IsBesPath(path)) {
+  if (DocumentKindOf(path) == DocumentKind::kBes) {
     session.besSourcePath = path;
     if (const auto reason = ConvertBesToBse(session)) {
       PrintError(*reason);

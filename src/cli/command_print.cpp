@@ -91,6 +91,8 @@ class StderrMessages : public Messages {
     switch (buttons) {
       case MessageButtons::kYesNo:
         return back_ ? MessageAnswer::kYes : MessageAnswer::kNo;
+      case MessageButtons::kYesNoDefaultNo:
+        return MessageAnswer::kNo;
       case MessageButtons::kOkCancel:
       case MessageButtons::kOk:
         break;

@@ -16,6 +16,7 @@
 
 #include "cups/cups_job.h"
 #include "document/bes_import.h"
+#include "document/document_kind.h"
 #include "emboss/file_sink.h"
 #include "emboss/print_run.h"
 #include "workflow/session.h"
@@ -153,8 +154,9 @@ int Run(int argc, char** argv) {
   }
 
   Session session(AppPaths(folder.path()));
-  const bool bes =
-      contentType.empty() ? argc == 7 && IsBesPath(document.string()) : contentType == kBesType;
+  const bool bes = contentType.empty()
+                       ? argc == 7 && DocumentKindOf(document.string()) == DocumentKind::kBes
+                       : contentType == kBesType;
   if (bes) {
     Status("INFO", "BES の文書を BSE に変換しています。");
     if (const auto reason = ConvertBesToBse(

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -149,14 +148,6 @@ std::optional<std::string> ConvertBesToBse(const std::string& besPath, const std
   }
   document.path = bsePath;
   return std::nullopt;
-}
-
-bool IsBesPath(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string extension = path.substr(path.size() - 4);
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return extension == ".bes";
 }
 
 }  // namespace redadado

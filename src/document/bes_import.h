@@ -21,7 +21,4 @@ std::uint8_t BesByteToCell(std::uint8_t besByte);
 std::optional<std::string> ConvertBesToBse(const std::string& besPath, const std::string& bsePath,
                                            BrailleDocument& document);
 
-// True when the path names a BES document (by its extension, in any case).
-bool IsBesPath(const std::string& path);
-
 }  // namespace redadado

@@ -18,12 +18,13 @@ std::chrono::milliseconds HeldOutputGuard::Patience(const Settings& settings) {
 bool HeldOutputGuard::KeepWaiting(RunState& run, const Settings& settings,
                                   std::chrono::milliseconds held, Messages& messages) {
   if (!run.escapeRequested) {
-    asked_ = false;
+    askedAt_.reset();
     return true;
   }
-  if (asked_ || held < patience_.value_or(Patience(settings))) return true;
-  asked_ = true;
-  return !messages.ConfirmYesNo(kAbandonHeldQuestion);
+  if (askedAt_ == run.escapePresses || held < patience_.value_or(Patience(settings))) return true;
+  askedAt_ = run.escapePresses;
+  // No, the default, keeps waiting: an Enter pressed by habit gives nothing up.
+  return !messages.ConfirmYesNoDefaultNo(kAbandonHeldQuestion);
 }
 
 }  // namespace redadado

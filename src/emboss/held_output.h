@@ -16,7 +16,8 @@ inline constexpr const char* kAbandonHeldQuestion =
 // An embosser that holds output for ever (out of paper, jammed, switched off without dropping
 // the line) would keep a run waiting before the page ends, where Esc is taken up. Once Esc was
 // pressed and one byte has waited far longer than flow control ever holds a working embosser,
-// this offers to give the run up at once.
+// this offers to give the run up at once, and offers it again at every further Esc while the
+// hold lasts.
 class HeldOutputGuard {
  public:
   // How long a byte may wait, Esc pending, before the question: at least 10 s, and at least the
@@ -33,7 +34,8 @@ class HeldOutputGuard {
 
  private:
   std::optional<std::chrono::milliseconds> patience_;
-  bool asked_ = false;  // for the Esc now pending; an answer of No waits for the page's end
+  // The Esc press last asked about; an answer of No waits for the page's end or the next Esc.
+  std::optional<unsigned> askedAt_;
 };
 
 }  // namespace redadado

@@ -133,6 +133,12 @@ PrintResult PrintRun::Run() {
   startPage_ = controls_.StartPage();
   lastPage_ = controls_.LastPage();
 
+  // Up before the first byte is offered: an embosser that holds the line from the start must
+  // not leave the run unseen and out of Esc's reach.
+  if (!quiet_) {
+    ui_.SetProgressText(Format(kProgressFormat, controls_.DocumentLabel().c_str(), 1, startPage_));
+    ui_.ShowProgress();
+  }
   if (SendBytes(kStartCommands)) {
     SendByte(IsLargeDot(controls_.Dots()) ? '2' : '1');
   }

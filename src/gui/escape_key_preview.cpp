@@ -19,7 +19,7 @@ bool EscapeKeyPreview::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && watched->isWidgetType() &&
       static_cast<QWidget*>(watched)->window() == window_) {
-    session_.run.escapeRequested = 1;
+    session_.run.PressEscape();
   }
   return false;
 }

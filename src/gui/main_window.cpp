@@ -1,9 +1,9 @@
 #include "gui/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QHeaderView>
 #include <QMimeData>
 #include <QPalette>
 #include <QShortcut>
@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "gui/escape_key_preview.h"
+#include "gui/job_grid.h"
 #include "gui/page_overview.h"
 #include "gui/qt_seams.h"
 #include "gui/settings_dialog.h"
@@ -220,22 +221,7 @@ void MainWindow::BuildControls() {
 
 void MainWindow::SetUpJobGrid() {
   // Row 0 of the job list is the table's header, so it stays in view when the jobs scroll.
-  QStringList headers;
-  for (const JobColumn& column : kJobColumns) headers << ToQt(column.header);
-  jobGrid->setHorizontalHeaderLabels(headers);
-  jobGrid->horizontalHeader()->setMinimumSectionSize(16);
-  jobGrid->horizontalHeader()->setHighlightSections(false);
-  jobGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-  for (int column = 0; column < kJobColumnCount; ++column) {
-    jobGrid->setColumnWidth(column, kJobColumns[static_cast<std::size_t>(column)].width);
-  }
-  jobGrid->verticalHeader()->hide();
-  jobGrid->verticalHeader()->setDefaultSectionSize(24);
-  jobGrid->setShowGrid(true);
-  jobGrid->setWordWrap(false);
-  jobGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  jobGrid->setSelectionBehavior(QAbstractItemView::SelectItems);
-  jobGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+  redadado::SetUpJobGrid(jobGrid);
   // Reached with the mouse, never with Tab; from the keyboard with Alt+L, so that a job other
   // than the first can be chosen with the arrow keys and deleted without a mouse.
   jobGrid->setFocusPolicy(Qt::ClickFocus);
@@ -270,23 +256,7 @@ void MainWindow::LoadDocumentControls(const DocumentControlValues& values) {
 }
 
 void MainWindow::JobListChanged() {
-  // The grid's rows below its header: the jobs and the blank bottom row.
-  const int rows = jobs_.RowCount() - 1;
-  jobGrid->setRowCount(rows);
-  for (int row = 0; row < rows; ++row) {
-    const JobList::Row& cells = jobs_.RowAt(row + 1);
-    for (int column = 0; column < kJobColumnCount; ++column) {
-      QTableWidgetItem* item = jobGrid->item(row, column);
-      if (item == nullptr) {
-        item = new QTableWidgetItem;
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        // The number column looks fixed, as the header does.
-        if (column == 0) item->setBackground(palette().button());
-        jobGrid->setItem(row, column, item);
-      }
-      item->setText(ToQt(cells[static_cast<std::size_t>(column)]));
-    }
-  }
+  ShowJobs(jobGrid, jobs_);
 }
 
 void MainWindow::StartUp(const std::optional<std::string>& argument) {
@@ -296,11 +266,11 @@ void MainWindow::StartUp(const std::optional<std::string>& argument) {
     messages_.Show(kNoticeCaption, kA4Notice, MessageIcon::kExclamation, MessageButtons::kOk);
     return;
   }
-  // The print windows do not exist yet: a quiet run, which no Esc can reach (this window is
-  // not shown, and message boxes are windows of their own).
+  // The print windows exist by now: they are on screen, and Esc reaches the run through them,
+  // before the embosser has taken a byte.
   const RunScope run(*this);
   PrintSeams seams = Seams();
-  DirectPrint(session_, *argument, /*quiet=*/true, seams);
+  DirectPrint(session_, *argument, seams);
 }
 
 void MainWindow::AttachWindows(SettingsDialog* settings, EscapeNotice* escape,
@@ -388,17 +358,10 @@ void MainWindow::viewClicked() {
 
 void MainWindow::registerClicked() {
   const DocumentControlValues shown = ShownControls();
-  switch (jobs_.Register(shown)) {
-    case JobList::Registered::kNoDocument:
-      return;
-    case JobList::Registered::kFull:
-      messages_.Report(kJobListFull);
-      return;
-    case JobList::Registered::kDone:
-      LoadDocumentControls(ControlsAfterRegistration(shown));
-      JobListChanged();
-      return;
-  }
+  if (!RegisterJob(session_, jobs_, shown, messages_)) return;
+  LoadDocumentControls(ControlsAfterRegistration(shown));
+  JobListChanged();
+  SelectJob(jobGrid, jobs_.JobCount() - 1);
 }
 
 void MainWindow::deleteJobClicked() {
@@ -427,10 +390,15 @@ void MainWindow::quitClicked() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (MayClose()) {
-    event->accept();
-  } else {
+  if (!MayClose()) {
     event->ignore();
+    return;
+  }
+  event->accept();
+  // Quitting is the end of the application: no window of it stays open (the settings dialog
+  // would keep the process running with its changes unsaved).
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window != this && window->isVisible()) window->close();
   }
 }
 
@@ -471,7 +439,7 @@ void MainWindow::DropFile(const std::string& path) {
   if (printing_) return;
   const RunScope run(*this);
   PrintSeams seams = Seams();
-  DirectPrint(session_, path, /*quiet=*/false, seams);
+  DirectPrint(session_, path, seams);
 }
 
 }  // namespace redadado

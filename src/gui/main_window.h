@@ -52,7 +52,7 @@ class MainWindow : public QWidget, public DocumentControls, public BatchWindow {
   ~MainWindow() override;
 
   // The rest of the window's creation: the settings, then the start-up notice, or the print of
-  // the document given on the command line (before the other windows exist).
+  // the document given on the command line (once the other windows are attached).
   void StartUp(const std::optional<std::string>& argument);
   // The windows created after this one.
   void AttachWindows(SettingsDialog* settings, EscapeNotice* escape, ProgressWindow* progress,

@@ -41,7 +41,7 @@ void PrintWindows::FinishHide() {
 }
 
 void PrintWindows::SetProgressText(const std::string& text) {
-  if (progress_ != nullptr) progress_->progressLabel->setText(ToQt(text));
+  if (progress_ != nullptr) progress_->SetProgressText(ToQt(text));
   if (progressListener_) progressListener_(text);
 }
 

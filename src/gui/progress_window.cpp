@@ -1,11 +1,14 @@
 #include "gui/progress_window.h"
 
+#include <QCloseEvent>
+
 #include "gui/escape_key_preview.h"
 #include "gui/qt_seams.h"
 
 namespace redadado {
 
-ProgressWindow::ProgressWindow(Session& session, QWidget* parent) : QWidget(parent, Qt::Window) {
+ProgressWindow::ProgressWindow(Session& session, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session) {
   setObjectName("TLPrintInfoForm");
   setWindowTitle("　印刷情報");
   setFont(PrintWindowFont());
@@ -19,6 +22,18 @@ ProgressWindow::ProgressWindow(Session& session, QWidget* parent) : QWidget(pare
   escapeHintLabel->setObjectName("Label1");
   PlaceLabel(escapeHintLabel, 32, 44);
   new EscapeKeyPreview(this, session);
+}
+
+void ProgressWindow::SetProgressText(const QString& text) {
+  progressLabel->setText(
+      progressLabel->fontMetrics().elidedText(text, Qt::ElideMiddle, progressLabel->width()));
+  progressLabel->setToolTip(text);
+  progressLabel->setAccessibleDescription(text);
+}
+
+void ProgressWindow::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  session_.run.PressEscape();
 }
 
 }  // namespace redadado

@@ -14,8 +14,19 @@ class ProgressWindow : public QWidget {
  public:
   explicit ProgressWindow(Session& session, QWidget* parent = nullptr);
 
+  // What is being sent, elided in the middle to the label's width (a long path would cut it
+  // off); the full text is the label's tooltip and accessible description.
+  void SetProgressText(const QString& text);
+
   QLabel* progressLabel;
   QLabel* escapeHintLabel;
+
+ protected:
+  // Closing the window in the middle of a run is an Esc: the run is never left going unseen.
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  Session& session_;
 };
 
 }  // namespace redadado

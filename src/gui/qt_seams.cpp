@@ -5,7 +5,17 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "gui/text_fit.h"
+
 namespace redadado {
+
+namespace {
+
+// The widest line of a message box, in pixels: well inside what the box allows before it wraps
+// lines itself, on any desktop of 800 pixels and more.
+constexpr int kMessageLineWidth = 380;
+
+}  // namespace
 
 MessageAnswer QtMessages::Show(const std::string& caption, const std::string& text,
                                MessageIcon icon, MessageButtons buttons) {
@@ -30,10 +40,18 @@ MessageAnswer QtMessages::Show(const std::string& caption, const std::string& te
       standard = QMessageBox::Ok | QMessageBox::Cancel;
       break;
     case MessageButtons::kYesNo:
+    case MessageButtons::kYesNoDefaultNo:
       standard = QMessageBox::Yes | QMessageBox::No;
       break;
   }
-  QMessageBox box(boxIcon, ToQt(caption), ToQt(text), standard);
+  QMessageBox box(boxIcon, ToQt(caption), QString(), standard);
+  // A dialog's frame: a title and a close box, nothing to minimise or maximise.
+  box.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                     Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  // Lines end only where a sentence, a clause or a path allows it, never inside a word; the
+  // box then has no reason to wrap them itself.
+  box.setText(BreakLines(ToQt(text), box.fontMetrics(), kMessageLineWidth));
+  if (buttons == MessageButtons::kYesNoDefaultNo) box.setDefaultButton(QMessageBox::No);
   switch (box.exec()) {
     case QMessageBox::Cancel:
       return MessageAnswer::kCancel;
@@ -43,7 +61,9 @@ MessageAnswer QtMessages::Show(const std::string& caption, const std::string& te
       return MessageAnswer::kNo;
     default:
       // Escape or the close box on a question without Cancel or No is not a Yes.
-      return buttons == MessageButtons::kYesNo ? MessageAnswer::kNo : MessageAnswer::kOk;
+      return buttons == MessageButtons::kYesNo || buttons == MessageButtons::kYesNoDefaultNo
+                 ? MessageAnswer::kNo
+                 : MessageAnswer::kOk;
   }
 }
 

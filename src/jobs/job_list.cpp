@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "document/bse_header.h"
+#include "document/document_kind.h"
 
 namespace redadado {
 
@@ -66,14 +67,6 @@ DotKind DotKindOf(int dotSize, int strikes) {
   return DotKind::kMedium;
 }
 
-bool NamesBesJob(const std::string& file) {
-  return Contains(file, ".bes") || Contains(file, ".BES");
-}
-
-bool NamesJobDocument(const std::string& file) {
-  return Contains(file, ".bse") || Contains(file, ".BSE") || NamesBesJob(file);
-}
-
 DocumentControlValues ControlsAfterRegistration(const DocumentControlValues& registered) {
   DocumentControlValues next;
   next.dots = registered.dots;
@@ -87,7 +80,7 @@ JobList::JobList() : rows_(2) {
 }
 
 JobList::Registered JobList::Register(const DocumentControlValues& controls) {
-  if (!NamesJobDocument(controls.file)) return Registered::kNoDocument;
+  if (DocumentKindOf(controls.file) == DocumentKind::kOther) return Registered::kNoDocument;
   if (JobCount() >= kMaxJobs) return Registered::kFull;
 
   JobOptions options = DotOptions(controls.dots);

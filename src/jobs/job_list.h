@@ -33,20 +33,19 @@ struct JobOptions {
 
 struct JobColumn {
   const char* header;
-  int width;  // pixels
 };
 
 inline constexpr int kJobColumnCount = 9;
 inline constexpr std::array<JobColumn, kJobColumnCount> kJobColumns = {{
-    {"Ｎｏ．", 30},
-    {"ファイル", 315},
-    {"部数", 33},
-    {"P.～", 33},
-    {"～P.", 33},
-    {"行数", 33},
-    {"印刷面", 95},
-    {"点種", 30},
-    {"打数", 30},
+    {"Ｎｏ．"},
+    {"ファイル"},
+    {"部数"},
+    {"P.～"},
+    {"～P."},
+    {"行数"},
+    {"印刷面"},
+    {"点種"},
+    {"打数"},
 }};
 
 // Column 6 for a side mode.
@@ -56,11 +55,6 @@ JobOptions DotOptions(DotKind kind);
 // The dot kind of a (dot size code, strike count) pair; medium for a pair of no kind.
 DotKind DotKindOf(int dotSize, int strikes);
 
-// True when the text names a BES document: it contains ".bes" or ".BES" (exact case).
-bool NamesBesJob(const std::string& file);
-// True when the text names a document a job can hold: it contains ".bse", ".BSE", ".bes" or
-// ".BES" anywhere (exact case).
-bool NamesJobDocument(const std::string& file);
 // The controls after a registration: emptied for the next choice, the dot kind kept.
 DocumentControlValues ControlsAfterRegistration(const DocumentControlValues& registered);
 
@@ -84,7 +78,7 @@ class JobList {
   }
 
   // Appends a job from the controls. kNoDocument (fileEdit names no BSE or BES file) and kFull
-  // (already kMaxJobs jobs) change nothing; the caller reports kFull with kJobListFull.
+  // (already kMaxJobs jobs) change nothing; the caller reports them.
   Registered Register(const DocumentControlValues& controls);
   // Deletes the job in the selection's top row; the numbers in column 0 stay 1, 2, 3, ...
   // False, with nothing changed, when that row is no job row (the blank bottom row).

@@ -1,14 +1,17 @@
 #include "workflow/batch_print.h"
 
+#include "document/document_kind.h"
+#include "workflow/document_entry.h"
+
 namespace redadado {
 
 namespace {
 
-// Makes the job's file the current document, BES first as the batch has always tested. False
+// Makes the job's file the current document. False
 // when a BES job could not be converted (reported): printing would emboss whatever document was
 // current before.
 bool SetDocument(Session& session, const std::string& file, Messages& messages) {
-  if (NamesBesJob(file)) {
+  if (DocumentKindOf(file) == DocumentKind::kBes) {
     session.besSourcePath = file;
     if (const auto reason = ConvertBesToBse(session)) {
       messages.Report(*reason);
@@ -21,6 +24,38 @@ bool SetDocument(Session& session, const std::string& file, Messages& messages) 
 }
 
 }  // namespace
+
+bool RegisterJob(const Session& session, JobList& jobs, const DocumentControlValues& shown,
+                 Messages& messages) {
+  if (shown.file.empty()) return false;
+  BrailleDocument document;
+  switch (DocumentKindOf(shown.file)) {
+    case DocumentKind::kOther:
+      messages.Report(kNotADocument);
+      return false;
+    case DocumentKind::kBse:
+      document.path = shown.file;
+      break;
+    case DocumentKind::kBes:
+      document = session.document;
+      break;
+  }
+  // Found out now, not in the middle of a batch.
+  if (const HeaderCheck check = CheckBseHeader(document); !check.accepted) {
+    messages.Report(check.message);
+    return false;
+  }
+  switch (jobs.Register(shown)) {
+    case JobList::Registered::kDone:
+      return true;
+    case JobList::Registered::kFull:
+      messages.Report(kJobListFull);
+      return false;
+    case JobList::Registered::kNoDocument:
+      return false;
+  }
+  return false;
+}
 
 BatchOutcome PrintBatch(Session& session, JobList& jobs, BatchWindow& window,
                         PrintControls& controls, PrintUi& ui, Messages& messages,

@@ -29,6 +29,13 @@ struct BatchOutcome {
   std::vector<PrintResult> results;  // one per job attempted, in list order
 };
 
+// The register button: the document and options shown join the list. Refused with a message
+// when the name is no document's, when its header is one the embosser cannot take (the words a
+// direct print would show) or when the list is full; an empty field registers nothing. A BES
+// name is the one the current document was converted from. True when registered.
+bool RegisterJob(const Session& session, JobList& jobs, const DocumentControlValues& shown,
+                 Messages& messages);
+
 // Opens the embosser's port after the confirmation; nullptr when declined or reported.
 using LinkOpener = std::function<std::unique_ptr<ByteSink>()>;
 

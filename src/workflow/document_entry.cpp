@@ -9,10 +9,6 @@ namespace redadado {
 
 namespace {
 
-bool Contains(std::string_view path, std::string_view part) {
-  return path.find(part) != std::string_view::npos;
-}
-
 // Shows what the header said, or its refusal. True when it was accepted.
 bool CheckHeader(Session& session, DocumentControls& controls, Messages& messages) {
   const HeaderCheck check = CheckBseHeader(session.document);
@@ -46,7 +42,7 @@ std::unique_ptr<SerialLink> OpenLink(const Session& session, PrintSeams& seams) 
 }
 
 // The direct print of a BSE file, from the open test to the closed port.
-void DirectPrintBse(Session& session, const std::string& path, bool quiet, PrintSeams& seams) {
+void DirectPrintBse(Session& session, const std::string& path, PrintSeams& seams) {
   if (!CanOpen(path)) {
     seams.messages.Report(kCannotOpenBse);
     return;
@@ -58,12 +54,12 @@ void DirectPrintBse(Session& session, const std::string& path, bool quiet, Print
   // A refused header is reported once; the run would only refuse it again.
   if (!CheckHeader(session, seams.controls, seams.messages)) return;
   PrintDocument(session.document.path, session.run, seams.controls, seams.ui, seams.messages, *link,
-                quiet);
+                /*quiet=*/false);
 }
 
 // The direct print of a BES file: the source becomes current only once the print is confirmed,
 // and its temporary BSE file is gone afterwards.
-void DirectPrintBes(Session& session, const std::string& path, bool quiet, PrintSeams& seams) {
+void DirectPrintBes(Session& session, const std::string& path, PrintSeams& seams) {
   if (!CanOpen(path)) {
     seams.messages.Report(kCannotOpenBes);
     return;
@@ -71,25 +67,19 @@ void DirectPrintBes(Session& session, const std::string& path, bool quiet, Print
   const std::unique_ptr<SerialLink> link = OpenLink(session, seams);
   if (!link) return;
   session.besSourcePath = path;
-  seams.controls.ShowFile(path);
   // Nothing is deleted unless the conversion wrote the temporary file: the current document
-  // may otherwise still be one of the user's own.
+  // may otherwise still be one of the user's own, and stays the one shown.
   if (!Convert(session, seams.messages)) return;
+  seams.controls.ShowFile(path);
   if (CheckHeader(session, seams.controls, seams.messages)) {
     PrintDocument(session.document.path, session.run, seams.controls, seams.ui, seams.messages,
-                  *link, quiet);
+                  *link, /*quiet=*/false);
   }
   std::error_code ignored;
   std::filesystem::remove(session.paths.TemporaryBse(), ignored);
 }
 
 }  // namespace
-
-DocumentKind ClassifyDocumentPath(std::string_view path) {
-  if (Contains(path, ".bse") || Contains(path, ".BSE")) return DocumentKind::kBse;
-  if (Contains(path, ".bes") || Contains(path, ".BES")) return DocumentKind::kBes;
-  return DocumentKind::kOther;
-}
 
 bool SelectBseDocument(Session& session, FileChooser& chooser, DocumentControls& controls,
                        Messages& messages) {
@@ -105,25 +95,21 @@ bool SelectBesDocument(Session& session, FileChooser& chooser, DocumentControls&
                        Messages& messages) {
   const std::optional<std::string> path = chooser.ChooseFile(kBesDialogTitle, kBesDialogFilter);
   if (!path) return false;
-  const std::string shown = controls.DocumentLabel();
-  controls.ShowFile(*path);
   session.besSourcePath = *path;
-  if (!Convert(session, messages)) {
-    // The previous document is still the one that prints: show it, not the BES file.
-    controls.ShowFile(shown);
-    return true;
-  }
+  // On failure the previous document is still the one that prints, and stays the one shown.
+  if (!Convert(session, messages)) return true;
+  controls.ShowFile(*path);
   CheckHeader(session, controls, messages);
   return true;
 }
 
-void DirectPrint(Session& session, const std::string& path, bool quiet, PrintSeams& seams) {
-  switch (ClassifyDocumentPath(path)) {
+void DirectPrint(Session& session, const std::string& path, PrintSeams& seams) {
+  switch (DocumentKindOf(path)) {
     case DocumentKind::kBse:
-      DirectPrintBse(session, path, quiet, seams);
+      DirectPrintBse(session, path, seams);
       break;
     case DocumentKind::kBes:
-      DirectPrintBes(session, path, quiet, seams);
+      DirectPrintBes(session, path, seams);
       break;
     case DocumentKind::kOther:
       seams.messages.Report(kNotADocument);

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "base/file_chooser.h"
 #include "base/messages.h"
 #include "document/bse_header.h"
+#include "document/document_kind.h"
 #include "emboss/print_run.h"
 #include "emboss/print_seams.h"
 #include "emboss/serial_link.h"
@@ -43,11 +43,6 @@ struct PrintSeams {
   HoldHandler whileHeld;  // runs while the embosser holds output back
 };
 
-enum class DocumentKind { kBse, kBes, kOther };
-
-// By the path's bytes, exact case, anywhere in the path: ".bse"/".BSE" first, then ".bes"/".BES".
-DocumentKind ClassifyDocumentPath(std::string_view path);
-
 // The selection buttons: the chosen document becomes the current one and its header fills the
 // controls. Nothing is printed. False when the user cancelled the dialog.
 bool SelectBseDocument(Session& session, FileChooser& chooser, DocumentControls& controls,
@@ -55,9 +50,9 @@ bool SelectBseDocument(Session& session, FileChooser& chooser, DocumentControls&
 bool SelectBesDocument(Session& session, FileChooser& chooser, DocumentControls& controls,
                        Messages& messages);
 
-// A document given on the command line (quiet, during start-up) or dropped on the main window:
-// checked, confirmed, converted when it is BES, and printed at once.
-void DirectPrint(Session& session, const std::string& path, bool quiet, PrintSeams& seams);
+// A document given on the command line or dropped on the main window: checked, confirmed,
+// converted when it is BES, and printed at once with the print windows.
+void DirectPrint(Session& session, const std::string& path, PrintSeams& seams);
 
 // The print button: confirmation, the port, the current document.
 void PrintCurrentDocument(Session& session, PrintSeams& seams);

@@ -196,12 +196,5 @@ TEST(BesImport, UncreatableTargetIsReported) {
   EXPECT_TRUE(document.path.empty());
 }
 
-TEST(BesImport, ExtensionDecidesInAnyCase) {
-  EXPECT_TRUE(IsBesPath("doc.bes"));
-  EXPECT_TRUE(IsBesPath("/x/DOC.BeS"));
-  EXPECT_FALSE(IsBesPath("doc.bse"));
-  EXPECT_FALSE(IsBesPath("bes"));
-}
-
 }  // namespace
 }  // namespace redadado

@@ -34,6 +34,17 @@ TEST(HeldOutputGuard, WaitsLongerThanFlowControlHoldsBeforeOfferingToGiveUp) {
   EXPECT_TRUE(guard.KeepWaiting(session.run, session.settings, milliseconds(10000), messages));
   EXPECT_TRUE(guard.KeepWaiting(session.run, session.settings, milliseconds(20000), messages));
   EXPECT_EQ(messages.texts, std::vector<std::string>{std::string("確認: ") + kAbandonHeldQuestion});
+  // Every further Esc during the same hold asks again, at once; No keeps waiting each time.
+  for (int press = 1; press <= 2; ++press) {
+    ++session.run.escapePresses;
+    messages.answers = {false};
+    EXPECT_TRUE(guard.KeepWaiting(session.run, session.settings, milliseconds(20010), messages));
+    EXPECT_EQ(messages.texts.size(), 1u + static_cast<unsigned>(press));
+  }
+  EXPECT_TRUE(guard.KeepWaiting(session.run, session.settings, milliseconds(30000), messages));
+  EXPECT_EQ(messages.texts.size(), 3u);
+  EXPECT_EQ(messages.buttonKinds, std::vector<MessageButtons>(3, MessageButtons::kYesNoDefaultNo));
+  messages.texts.resize(1);
   // A later Esc may ask again; Yes gives the run up.
   session.run.escapeRequested = 0;
   EXPECT_TRUE(guard.KeepWaiting(session.run, session.settings, milliseconds(20), messages));

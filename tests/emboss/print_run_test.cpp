@@ -170,7 +170,8 @@ TEST(PrintRun, ProgressWindowAndTextInAWindowedRunOnly) {
   run.Run(sink);
   EXPECT_EQ(run.ui.calls,
             (std::vector<std::string>{
-                "hide", "show", "現在、doc.bse の 1 部目、1 ページ目を送信中です。",
+                "現在、doc.bse の 1 部目、1 ページ目を送信中です。", "show", "hide", "show",
+                "現在、doc.bse の 1 部目、1 ページ目を送信中です。",
                 "現在、doc.bse の 1 部目、2 ページ目を送信中です。", "hide", "show",
                 "現在、doc.bse の 1 部目、1 ページ目を送信中です。",
                 "現在、doc.bse の 1 部目、2 ページ目を送信中です。", "hide", "hide-escape"}));
@@ -180,6 +181,13 @@ TEST(PrintRun, ProgressWindowAndTextInAWindowedRunOnly) {
   quiet.Run(quietSink, true);
   EXPECT_TRUE(quiet.ui.calls.empty());
   EXPECT_EQ(quietSink.bytes, sink.bytes);
+  // The window is up before the first byte is offered, even when the embosser never takes it.
+  RunFixture held;
+  held.SetDocument(MarkedDocument(22, 2), 2, 22);
+  MemorySink refusing(0);
+  held.Run(refusing);
+  ASSERT_GE(held.ui.calls.size(), 2u);
+  EXPECT_EQ(held.ui.calls[1], "show");
 }
 
 // Esc pressed while the dot of page `escPage` is being sent (single-dot pages, side 3 or 0).

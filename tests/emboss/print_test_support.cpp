@@ -37,6 +37,7 @@ void ScriptedUi::ShowResumeDialog(int maxPage) {
 MessageAnswer ScriptedMessages::Show(const std::string& caption, const std::string& text,
                                      MessageIcon, MessageButtons buttons) {
   texts.push_back(caption + ": " + text);
+  buttonKinds.push_back(buttons);
   bool yes = true;
   if (buttons != MessageButtons::kOk && !answers.empty()) {
     yes = answers.front();
@@ -44,6 +45,7 @@ MessageAnswer ScriptedMessages::Show(const std::string& caption, const std::stri
   }
   switch (buttons) {
     case MessageButtons::kYesNo:
+    case MessageButtons::kYesNoDefaultNo:
       return yes ? MessageAnswer::kYes : MessageAnswer::kNo;
     case MessageButtons::kOkCancel:
       return yes ? MessageAnswer::kOk : MessageAnswer::kCancel;

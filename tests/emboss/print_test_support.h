@@ -68,6 +68,7 @@ class ScriptedUi : public PrintUi {
 class ScriptedMessages : public Messages {
  public:
   std::vector<std::string> texts;
+  std::vector<MessageButtons> buttonKinds;  // of each message, in order
   std::deque<bool> answers;
   MessageAnswer Show(const std::string& caption, const std::string& text, MessageIcon icon,
                      MessageButtons buttons) override;

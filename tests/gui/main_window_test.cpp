@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
 
+#include "gui/qt_seams.h"
+#include "gui/text_fit.h"
 #include "support/window_fixture.h"
 
 namespace redadado {
@@ -222,6 +226,23 @@ TEST(MainWindow, ClosingSavesTheSettingsOrSaysWhyNot) {
   EXPECT_EQ(unwritable.messages.texts[0].rfind("確認: 設定は保存できませんでした。", 0), 0u);
 }
 
+// Quitting with the settings dialog open closes it too, saves the choice made in it, and ends
+// the application's event loop; a quit refused at the jobs question leaves it open.
+TEST(MainWindow, QuittingClosesEveryWindowAndEndsTheApplication) {
+  WindowFixture app;
+  QTest::mouseClick(app.form.settingsButton, Qt::LeftButton);
+  ASSERT_TRUE(app.settings.isVisible());
+  app.settings.baudRateList->setCurrentIndex(6);
+  QTimer::singleShot(0, &app.form, [&] { QTest::mouseClick(app.form.quitButton, Qt::LeftButton); });
+  QTimer stuck;
+  QObject::connect(&stuck, &QTimer::timeout, [] { QApplication::exit(1); });
+  stuck.start(5000);
+  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_FALSE(app.settings.isVisible());
+  EXPECT_FALSE(app.form.isVisible());
+  EXPECT_EQ(test::ReadFile(app.dir / "NEF.ini"), "6 0 0 4 0 0 0");
+}
+
 TEST(MainWindow, StartsWithTheA4NoticeOnlyWithoutADocument) {
   WindowFixture app;
   app.form.StartUp(std::nullopt);
@@ -335,6 +356,71 @@ TEST(PrintWindows, ResumeDialogPreselectsStoppingAndKeepsItsPageWithinLimits) {
   QTimer::singleShot(0, &dialog, [&dialog] { dialog.reject(); });
   dialog.exec();
   EXPECT_EQ(app.session.run.resumePage, 2);
+}
+
+// Lines end only where a sentence, a clause, a path separator or a blank allows it.
+TEST(TextFit, LinesBreakBetweenWordsAndPathsKeepTheirNames) {
+  const QFontMetrics metrics(GothicFont(12));
+  const int em = metrics.horizontalAdvance(QString("あ"));
+  const struct {
+    QString text;
+    int widthInEms;
+    QString lines;
+  } cases[] = {
+      {kCannotQuitWhilePrinting, 30,
+       "印刷中は終了できません。\nＥＳＣキーで印刷を中断してから終了してください。"},
+      {kCannotQuitWhilePrinting, 60, kCannotQuitWhilePrinting},
+      {"設定は保存できませんでした。\n/a/NEF.ini: 見つかりません", 40,
+       "設定は保存できませんでした。\n/a/NEF.ini: 見つかりません"},
+      {"/long/folder/name/doc.bse", 4, "/long/\nfolder/\nname/\ndoc.bse"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(BreakLines(c.text, metrics, c.widthInEms * em), c.lines) << c.text.toStdString();
+  }
+
+  const QString path = "/home/user/とても長いフォルダーの名前/もう一つのフォルダー/taketori.bse";
+  for (const int width : {metrics.horizontalAdvance(path), 260, 200}) {
+    const QString shown = ElidedPath(path, metrics, width);
+    EXPECT_LE(metrics.horizontalAdvance(shown), width);
+    EXPECT_TRUE(shown.endsWith("/taketori.bse")) << shown.toStdString();
+    EXPECT_TRUE(shown.startsWith("/home")) << shown.toStdString();
+  }
+  EXPECT_EQ(ElidedPath(path, metrics, metrics.horizontalAdvance(path)), path);
+}
+
+// A real message box: a dialog's frame with a close box only, the text broken between
+// sentences, and No the default of a question that Enter must not answer Yes.
+TEST(QtMessages, ADialogsFrameWholeWordsAndNoAsTheDefault) {
+  const struct {
+    MessageButtons buttons;
+    MessageAnswer onEnter;
+  } cases[] = {
+      {MessageButtons::kYesNoDefaultNo, MessageAnswer::kNo},
+      {MessageButtons::kOk, MessageAnswer::kOk},
+  };
+  for (const auto& c : cases) {
+    QtMessages messages;
+    Qt::WindowFlags flags;
+    QString text;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      flags = box->windowFlags();
+      text = box->text();
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_EQ(
+        messages.Show(kConfirmCaption, kCannotQuitWhilePrinting, MessageIcon::kQuestion, c.buttons),
+        c.onEnter);
+    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Dialog);
+    EXPECT_TRUE(flags & Qt::CustomizeWindowHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    // Whole sentences on each line, however wide the box's font makes them.
+    EXPECT_EQ(QString(text).remove('\n'), QString(kCannotQuitWhilePrinting));
+    for (const QString& line : text.split('\n'))
+      EXPECT_TRUE(line.endsWith("。")) << line.toStdString();
+  }
 }
 
 }  // namespace

@@ -145,7 +145,7 @@ TEST(PrintFromTheWindow, EscInterruptsAfterThePageAndResumesFromTheChosenPage) {
   int limit = 0;
   app.Repeat([&] {
     if (resumed) return true;
-    if (namesPage2(FromQt(app.progress.progressLabel->text()))) {
+    if (namesPage2(FromQt(app.progress.progressLabel->accessibleDescription()))) {
       QTest::keyClick(&app.progress, Qt::Key_Escape);
     }
     return false;
@@ -194,6 +194,38 @@ TEST(PrintFromTheWindow, ADropPrintsTheFirstFileAndRemovesItsTemporaryFile) {
   EXPECT_EQ(app.messages.texts.back(), "確認: ファイルがオープンできませんでした。");
 }
 
+// Closing the progress window in the middle of a run is an Esc: the window stays, the page is
+// finished, and the resume dialog asks how to go on.
+TEST(PrintFromTheWindow, ClosingTheProgressWindowIsAnEsc) {
+  WindowFixture app;
+  auto simulator = app.StartSimulator();
+  ASSERT_TRUE(simulator);
+  app.chooser.answers = {Sample("taketori.bse")};
+  QTest::mouseClick(app.form.selectBseButton, Qt::LeftButton);
+  // Closed until the run takes it up: an Esc seen while lines are read is forgotten at the next.
+  int closes = 0;
+  bool closeRefused = true;
+  bool stillShown = true;
+  bool stopped = false;
+  app.Repeat([&] {
+    if (app.progress.isVisible() && !app.resume.isVisible()) {
+      ++closes;
+      closeRefused = closeRefused && !app.progress.close();
+      stillShown = stillShown && app.progress.isVisible();
+    }
+    if (!app.resume.isVisible()) return false;
+    QTest::mouseClick(app.resume.okButton, Qt::LeftButton);
+    stopped = true;
+    return true;
+  });
+  const ShowCounter notice(&app.escape);
+  QTest::mouseClick(app.form.printButton, Qt::LeftButton);
+  EXPECT_TRUE(closes > 0 && closeRefused && stillShown && stopped);
+  EXPECT_EQ(notice.shown, 1);
+  EXPECT_FALSE(app.progress.isVisible());
+  EXPECT_FALSE(app.form.Printing());
+}
+
 // The ways a document given on the command line or dropped can be refused, and what stays.
 TEST(PrintFromTheWindow, DirectPrintRefusesWhatItCannotPrint) {
   struct Case {
@@ -205,13 +237,18 @@ TEST(PrintFromTheWindow, DirectPrintRefusesWhatItCannotPrint) {
   const std::string confirm = std::string("確認: ") + kSerialConfirmation;
   const Case cases[] = {
       {"not a document", "notes.txt*", {}, {"確認: ＮＥＦで扱えるファイルではありません。"}},
-      {"mixed-case extension", "doc.Bse*", {}, {"確認: ＮＥＦで扱えるファイルではありません。"}},
+      {"mixed-case extension", "doc.Bse*", {false}, {confirm}},
+      {"mixed-case BES", "doc.bEs*", {false}, {confirm}},
+      {"extension not last", "doc.bse.bak*", {}, {"確認: ＮＥＦで扱えるファイルではありません。"}},
       {"missing BSE", "gone.bse", {}, {"確認: ＢＳＥファイルがオープンできませんでした。"}},
       {"missing BES", "gone.BES", {}, {"確認: ＢＥＳファイルがオープンできませんでした。"}},
       {"declined", "doc.bse*", {false}, {confirm}},
-      // A folder named old.bse makes its BES file a BSE one, whose header is then refused.
-      {"BES in a .bse folder",
-       "old.bse/doc.bes*",
+      {"a folder's name",
+       "old.bse/notes.txt*",
+       {},
+       {"確認: ＮＥＦで扱えるファイルではありません。"}},
+      {"refused header",
+       "doc.BSE*",
        {true},
        {confirm, "確認: 行数が不適切です。ＮＥＦでは扱えません。"}},
   };
@@ -256,14 +293,71 @@ TEST(PrintFromTheWindow, DecliningADroppedDocumentKeepsItForThePrintButton) {
   EXPECT_EQ(session.stream, expected) << test::HexDiff(expected, session.stream);
 }
 
-TEST(PrintFromTheWindow, StartUpPrintIsQuietAndLeavesTheControlsReset) {
+// A dropped BES file that cannot be converted leaves the document before it shown, and that is
+// the one the print button embosses.
+TEST(PrintFromTheWindow, AFailedConversionKeepsWhatIsShownAndPrinted) {
   WindowFixture app;
   auto simulator = app.StartSimulator();
   ASSERT_TRUE(simulator);
+  app.chooser.answers = {Sample("kaze.bse")};
+  QTest::mouseClick(app.form.selectBseButton, Qt::LeftButton);
+  // The temporary file cannot be written where a folder of that name stands.
+  std::filesystem::create_directories(app.session.paths.TemporaryBse());
+  for (const bool dropped : {true, false}) {
+    SCOPED_TRACE(dropped ? "dropped" : "selected");
+    app.messages.texts.clear();
+    app.messages.answers = {true};
+    if (dropped) {
+      Drop(app.form, {QString::fromStdString(Sample("tenji.bes"))});
+      ASSERT_TRUE(QTest::qWaitFor([&] { return app.messages.texts.size() == 2; }, 5000));
+    } else {
+      app.chooser.answers = {Sample("tenji.bes")};
+      QTest::mouseClick(app.form.selectBesButton, Qt::LeftButton);
+      ASSERT_EQ(app.messages.texts.size(), 1u);
+    }
+    EXPECT_EQ(app.messages.texts.back().rfind("確認: ＢＳＥファイルが作成できませんでした", 0), 0u)
+        << app.messages.texts.back();
+    EXPECT_EQ(app.form.fileEdit->text(), QString::fromStdString(Sample("kaze.bse")));
+    EXPECT_EQ(app.session.document.path, Sample("kaze.bse"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app.form.Printing(); }, 5000));
+  }
+  app.messages.answers = {true};
+  const int before = static_cast<int>(simulator->Sessions().size());
+  QTest::mouseClick(app.form.printButton, Qt::LeftButton);
+  ASSERT_TRUE(simulator->WaitForSessions(before + 1, milliseconds(30000)));
+  const std::vector<std::uint8_t> expected =
+      CliStream(app.dir, {Sample("kaze.bse"), "--pages", "1-999"});
+  const std::vector<std::uint8_t> stream = simulator->Sessions().back().stream;
+  EXPECT_EQ(stream, expected) << test::HexDiff(expected, stream);
+}
+
+// A document given at start-up prints with its windows on screen, and Esc on the progress window
+// interrupts it, while the main window is not shown yet.
+TEST(PrintFromTheWindow, StartUpPrintShowsItsWindowsAndTakesEsc) {
+  WindowFixture app;
+  app.form.hide();
+  auto simulator = app.StartSimulator();
+  ASSERT_TRUE(simulator);
+  const ShowCounter progress(&app.progress);
+  bool pressed = false;
+  bool stopped = false;
+  app.Repeat([&] {
+    // Until the run takes it up: an Esc seen while lines are read is forgotten at the next.
+    if (app.progress.isVisible() && !app.resume.isVisible()) {
+      QTest::keyClick(&app.progress, Qt::Key_Escape);
+      pressed = true;
+    }
+    if (!app.resume.isVisible()) return false;
+    QTest::mouseClick(app.resume.okButton, Qt::LeftButton);  // 中止, the default
+    stopped = true;
+    return true;
+  });
   app.form.StartUp(Sample("taketori.bse"));
+  EXPECT_TRUE(pressed && stopped);
+  EXPECT_GE(progress.shown, 1);
   const SimulatorSession session = WindowFixture::OnlySession(*simulator);
   const std::vector<std::uint8_t> expected = CliStream(app.dir, {Sample("taketori.bse")});
-  EXPECT_EQ(session.stream, expected) << test::HexDiff(expected, session.stream);
+  EXPECT_LT(session.stream.size(), expected.size());
   EXPECT_FALSE(app.progress.isVisible());
   ExpectControlsReset(app.form);
   for (const std::string& text : app.messages.texts)
@@ -286,16 +380,18 @@ TEST(PrintFromTheWindow, EscDuringAnEndlessHoldAbandonsTheRun) {
   app.form.SetHoldPatience(kPatience);
   // Esc once the output is held (the terminal's buffers fill within milliseconds at the test's
   // pace), and again until asked: an Esc seen while lines are read is forgotten at the next line.
-  bool asked = false;
+  // The first answer keeps waiting; the next Esc asks again, and the second answer gives up.
+  int asked = 0;
+  app.messages.answers = {true, false, true};
   app.messages.onShow = [&](const std::string& text) {
-    asked = asked || text == kAbandonHeldQuestion;
+    if (text == kAbandonHeldQuestion) ++asked;
   };
   const auto start = std::chrono::steady_clock::now();
   app.Repeat([&] {
-    if (!asked && std::chrono::steady_clock::now() - start > milliseconds(200)) {
+    if (asked < 2 && std::chrono::steady_clock::now() - start > milliseconds(200)) {
       QTest::keyClick(app.form.fileEdit, Qt::Key_Escape);
     }
-    return asked;
+    return asked == 2;
   });
   const ShowCounter notice(&app.escape);
   QTest::mouseClick(app.form.printButton, Qt::LeftButton);
@@ -305,6 +401,7 @@ TEST(PrintFromTheWindow, EscDuringAnEndlessHoldAbandonsTheRun) {
   EXPECT_LT(elapsed, kPatience + milliseconds(3000));
   EXPECT_GE(notice.shown, 1);  // the Esc was acknowledged at once
   const std::vector<std::string> texts = {std::string("確認: ") + kSerialConfirmation,
+                                          std::string("確認: ") + kAbandonHeldQuestion,
                                           std::string("確認: ") + kAbandonHeldQuestion};
   EXPECT_EQ(app.messages.texts, texts);
   ExpectControlsReset(app.form);
