@@ -23,18 +23,22 @@ int main(int argc, char** argv) {
   redadado::InstallAccessibility(application);
   try {
     redadado::Session session(redadado::AppPaths::ForExecutable());
-    redadado::QtMessages messages;
-    redadado::QtFileChooser chooser;
+    redadado::DialogOwner owner;
+    redadado::QtMessages messages(owner);
+    redadado::QtFileChooser chooser(owner);
 
     // The windows in their order. A start-up print comes once they all exist, so that its
     // progress window is up and Esc reaches it before the first byte goes out.
     redadado::MainWindow form1(session, messages, chooser);
-    redadado::SettingsDialog settings(session);
+    owner.SetMainWindow(&form1);
+    // The dialogs stand over the window that opens them.
+    redadado::SettingsDialog settings(session, &form1);
     redadado::EscapeNotice escape;
     redadado::ProgressWindow progress(session);
-    redadado::ResumeDialog resume(session);
-    redadado::PageOverview bseImage(session, [&form1] { return form1.DocumentLabel(); });
-    redadado::PageView pageView(session, messages);
+    redadado::ResumeDialog resume(session, &form1);
+    redadado::PageOverview bseImage(
+        session, [&form1] { return form1.DocumentLabel(); }, &form1);
+    redadado::PageView pageView(session, messages, &bseImage);
     form1.AttachWindows(&settings, &escape, &progress, &resume);
     bseImage.AttachPageView(&pageView);
     form1.AttachPreview(&bseImage);

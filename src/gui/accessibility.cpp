@@ -7,14 +7,19 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTranslator>
 #include <algorithm>
 #include <vector>
 
+#include "gui/announcer.h"
 #include "gui/text_field_accessible.h"
 
 namespace redadado {
@@ -157,6 +162,9 @@ class ComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextInter
 
 QAccessibleInterface* AccessibleFactory(const QString& className, QObject* object) {
   if (QAccessibleInterface* field = TextFieldAccessible(object)) return field;
+  if (auto* announcer = qobject_cast<Announcer*>(object)) {
+    return new QAccessibleWidget(announcer, QAccessible::Notification);
+  }
   if (auto* box = qobject_cast<QComboBox*>(object); box != nullptr && !box->isEditable()) {
     return new ComboBoxAccessible(box);
   }
@@ -182,6 +190,46 @@ class WindowShowWatcher : public QObject {
       if (widget->isWindow()) MakeAccessible(widget);
     }
     return false;
+  }
+};
+
+// Enter and keypad Enter press the focused push button in every window, as Space does: blind
+// users press buttons with Enter by habit, and the guide tells them to. Anywhere else (an edit, a
+// list) Enter does what it always did.
+class EnterPressesButtons : public QObject {
+ public:
+  using QObject::QObject;
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+    if (key->modifiers() & ~Qt::KeypadModifier) return false;
+    auto* button = qobject_cast<QPushButton*>(watched);
+    if (button == nullptr || !button->hasFocus() || !button->isEnabled()) return false;
+    if (!key->isAutoRepeat()) button->click();
+    return true;
+  }
+};
+
+// A read-only field reached with Tab keeps its text unselected. Qt 6.4 tells the reader of the
+// selection and the caret before the focus; Orca then takes the field for presented and says
+// neither its name nor an empty text.
+class ReadOnlyFieldsSelectNothing : public QObject {
+ public:
+  using QObject::QObject;
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::FocusIn) return false;
+    const auto* edit = qobject_cast<QLineEdit*>(watched);
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (edit == nullptr || !edit->isReadOnly() ||
+        (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason)) {
+      return false;
+    }
+    QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
+    QCoreApplication::sendEvent(watched, &plain);
+    return true;
   }
 };
 
@@ -241,6 +289,8 @@ void InstallAccessibility(QApplication& application) {
   // Installed after the application: later factories are asked first, before Qt's own.
   QAccessible::installFactory(AccessibleFactory);
   application.installEventFilter(new WindowShowWatcher(&application));
+  application.installEventFilter(new EnterPressesButtons(&application));
+  application.installEventFilter(new ReadOnlyFieldsSelectNothing(&application));
 }
 
 bool LoadJapaneseQtTranslations(QTranslator& translator) {

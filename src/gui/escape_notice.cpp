@@ -12,6 +12,7 @@ EscapeNotice::EscapeNotice(QWidget* parent) : QWidget(parent, Qt::Window) {
   messageLabel = new QLabel("エスケープキーを検出しました。しばらくお待ちください。", this);
   messageLabel->setObjectName("Label1");
   PlaceLabel(messageLabel, 40, 24);
+  announcer = new Announcer(this);
   CenterOnScreen(this);
 }
 

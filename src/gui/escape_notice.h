@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QWidget>
 
+#include "gui/announcer.h"
+
 namespace redadado {
 
 // The escape notice: Esc was seen, the page in hand is being finished.
@@ -13,6 +15,7 @@ class EscapeNotice : public QWidget {
   explicit EscapeNotice(QWidget* parent = nullptr);
 
   QLabel* messageLabel;
+  Announcer* announcer;
 };
 
 }  // namespace redadado

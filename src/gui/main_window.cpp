@@ -88,6 +88,7 @@ class MainWindow::RunScope {
     for (std::size_t i = 0; i < controls_.size(); ++i) controls_[i]->setEnabled(enabled_[i]);
     form_.printing_ = false;
     if (focus_ != nullptr && focus_->isEnabled()) focus_->setFocus();
+    if (form_.printWindows_.TakePagesSent()) form_.announcer_->Announce("印刷が終わりました");
   }
   RunScope(const RunScope&) = delete;
   RunScope& operator=(const RunScope&) = delete;
@@ -108,6 +109,7 @@ MainWindow::MainWindow(Session& session, Messages& messages, FileChooser& choose
       printWindows_(session),
       runMessages_(printWindows_, messages) {
   BuildControls();
+  announcer_ = new Announcer(this);
   // PC-Talker's route opens as soon as the controls exist, whatever the choice.
   guide_.emplace(session_.settings, std::move(readers));
   ConnectSpeech();

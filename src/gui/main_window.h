@@ -14,6 +14,7 @@
 #include "base/file_chooser.h"
 #include "base/messages.h"
 #include "emboss/held_output.h"
+#include "gui/announcer.h"
 #include "gui/print_windows.h"
 #include "gui/up_down.h"
 #include "jobs/job_list.h"
@@ -154,6 +155,7 @@ class MainWindow : public QWidget, public DocumentControls, public BatchWindow {
   bool printing_ = false;
   JobList jobs_;
   std::optional<SpeechGuide> guide_;
+  Announcer* announcer_;
 };
 
 }  // namespace redadado

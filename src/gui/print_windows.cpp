@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <utility>
 
 #include "gui/escape_notice.h"
 #include "gui/progress_window.h"
@@ -22,7 +23,9 @@ void PrintWindows::PumpEvents() {
 
 void PrintWindows::ShowProgress() {
   hidePending_ = false;
-  if (progress_ != nullptr) progress_->show();
+  if (progress_ == nullptr || progress_->isVisible()) return;
+  progress_->show();
+  sinceSpoken_.invalidate();
 }
 
 // A run hides the progress window between its passes and copies and shows it again at once.
@@ -41,16 +44,36 @@ void PrintWindows::FinishHide() {
 }
 
 void PrintWindows::SetProgressText(const std::string& text) {
-  if (progress_ != nullptr) progress_->SetProgressText(ToQt(text));
   if (progressListener_) progressListener_(text);
+  if (progress_ == nullptr) return;
+  progress_->SetProgressText(ToQt(text));
+  // The first page as the window opens, then a page now and then: a reader that said every page
+  // would never be done, and would hold up the user's own keys.
+  constexpr qint64 kSpeechInterval = 4000;  // milliseconds
+  const bool opening = !sinceSpoken_.isValid();
+  if (!opening && !sinceSpoken_.hasExpired(kSpeechInterval)) return;
+  sinceSpoken_.start();
+  // The window's title with its first text: the window manager need not make it the active one.
+  progress_->announcer->Announce(opening ? progress_->windowTitle().trimmed() + "　" + ToQt(text)
+                                         : ToQt(text));
 }
 
 void PrintWindows::ShowEscapeNotice() {
-  if (escape_ != nullptr && !escape_->isVisible()) escape_->show();
+  if (escape_ == nullptr || escape_->isVisible()) return;
+  escape_->show();
+  escape_->announcer->Announce(escape_->messageLabel->text());
 }
 
 void PrintWindows::HideEscapeNotice() {
   if (escape_ != nullptr) escape_->hide();
+}
+
+void PrintWindows::PageSent(int, int) {
+  pagesSent_ = true;
+}
+
+bool PrintWindows::TakePagesSent() {
+  return std::exchange(pagesSent_, false);
 }
 
 void PrintWindows::ShowResumeDialog(int maxPage) {

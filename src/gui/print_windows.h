@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <functional>
 #include <string>
 
@@ -33,14 +34,20 @@ class PrintWindows : public PrintUi {
   void ShowEscapeNotice() override;
   void HideEscapeNotice() override;
   void ShowResumeDialog(int maxPage) override;
+  void PageSent(int page, int copy) override;
 
   // Takes the progress window down now if a hide is still waiting: at the end of a run.
   void FinishHide();
+  // Whether a page went out since the last call: the run printed something.
+  bool TakePagesSent();
 
  private:
   Session& session_;
   bool hidePending_ = false;
   std::function<void(const std::string&)> progressListener_;
+  bool pagesSent_ = false;
+  // Since the progress text was last read out; invalid while the window is down.
+  QElapsedTimer sinceSpoken_;
   EscapeNotice* escape_ = nullptr;
   ProgressWindow* progress_ = nullptr;
   ResumeDialog* resume_ = nullptr;

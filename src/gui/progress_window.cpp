@@ -21,6 +21,7 @@ ProgressWindow::ProgressWindow(Session& session, QWidget* parent)
   escapeHintLabel = new QLabel("ＥＳＣキーで中断できます。", this);
   escapeHintLabel->setObjectName("Label1");
   PlaceLabel(escapeHintLabel, 32, 44);
+  announcer = new Announcer(this);
   new EscapeKeyPreview(this, session);
 }
 

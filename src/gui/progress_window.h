@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QWidget>
 
+#include "gui/announcer.h"
+
 #include "workflow/session.h"
 
 namespace redadado {
@@ -20,6 +22,7 @@ class ProgressWindow : public QWidget {
 
   QLabel* progressLabel;
   QLabel* escapeHintLabel;
+  Announcer* announcer;
 
  protected:
   // Closing the window in the middle of a run is an Esc: the run is never left going unseen.

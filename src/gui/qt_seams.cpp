@@ -1,5 +1,7 @@
 #include "gui/qt_seams.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QScreen>
@@ -16,6 +18,14 @@ namespace {
 constexpr int kMessageLineWidth = 380;
 
 }  // namespace
+
+QWidget* DialogOwner::Window() const {
+  // Not a run's progress window or notice: they come and go while the question is up.
+  QWidget* active = QApplication::activeWindow();
+  if (qobject_cast<QDialog*>(active) != nullptr) return active;
+  // Before the main window shows (the start-up notice) a box stands alone.
+  return mainWindow_ != nullptr && mainWindow_->isVisible() ? mainWindow_ : nullptr;
+}
 
 MessageAnswer QtMessages::Show(const std::string& caption, const std::string& text,
                                MessageIcon icon, MessageButtons buttons) {
@@ -44,7 +54,7 @@ MessageAnswer QtMessages::Show(const std::string& caption, const std::string& te
       standard = QMessageBox::Yes | QMessageBox::No;
       break;
   }
-  QMessageBox box(boxIcon, ToQt(caption), QString(), standard);
+  QMessageBox box(boxIcon, ToQt(caption), QString(), standard, owner_.Window());
   // A dialog's frame: a title and a close box, nothing to minimise or maximise.
   box.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                      Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -72,7 +82,8 @@ std::optional<std::string> QtFileChooser::ChooseFile(const std::string& title,
   // "description (*.ext)|*.EXT": the dialog takes the description with its pattern, and
   // matches it in any letter case.
   const QString description = ToQt(filter.substr(0, filter.find('|')));
-  const QString path = QFileDialog::getOpenFileName(nullptr, ToQt(title), QString(), description);
+  const QString path =
+      QFileDialog::getOpenFileName(owner_.Window(), ToQt(title), QString(), description);
   if (path.isEmpty()) return std::nullopt;
   return FromQt(path);
 }

@@ -13,18 +13,38 @@ class QWidget;
 
 namespace redadado {
 
-// Message boxes owned by the application.
-class QtMessages : public Messages {
+// The window a dialog opens over, so that the window manager and the screen reader bring the
+// user back to it when the dialog closes: the active dialog, where the user's key came from, or
+// else the main window.
+class DialogOwner {
  public:
-  MessageAnswer Show(const std::string& caption, const std::string& text, MessageIcon icon,
-                     MessageButtons buttons) override;
+  void SetMainWindow(QWidget* window) { mainWindow_ = window; }
+  QWidget* Window() const;
+
+ private:
+  QWidget* mainWindow_ = nullptr;
 };
 
-// The file-open dialog.
+// Message boxes over the window that asked.
+class QtMessages : public Messages {
+ public:
+  explicit QtMessages(const DialogOwner& owner) : owner_(owner) {}
+  MessageAnswer Show(const std::string& caption, const std::string& text, MessageIcon icon,
+                     MessageButtons buttons) override;
+
+ private:
+  const DialogOwner& owner_;
+};
+
+// The file-open dialog, over the window that asked.
 class QtFileChooser : public FileChooser {
  public:
+  explicit QtFileChooser(const DialogOwner& owner) : owner_(owner) {}
   std::optional<std::string> ChooseFile(const std::string& title,
                                         const std::string& filter) override;
+
+ private:
+  const DialogOwner& owner_;
 };
 
 // Text between the core (UTF-8) and the widgets.

@@ -1,5 +1,7 @@
 #include "gui/resume_dialog.h"
 
+#include <QTimer>
+
 #include "gui/qt_seams.h"
 
 namespace redadado {
@@ -41,6 +43,7 @@ ResumeDialog::ResumeDialog(Session& session, QWidget* parent) : QDialog(parent),
   okButton->setObjectName("Button1");
   Place(okButton, 304, 93, 75, 25);
   okButton->setDefault(true);
+  announcer = new Announcer(this);
 
   setTabOrder(resumeRadio, stopRadio);
   setTabOrder(stopRadio, pageEdit);
@@ -52,6 +55,8 @@ ResumeDialog::ResumeDialog(Session& session, QWidget* parent) : QDialog(parent),
 void ResumeDialog::showEvent(QShowEvent* event) {
   LimitPages();
   QDialog::showEvent(event);
+  // The reader says the dialog and its focused choice as it opens; why it opened, after them.
+  QTimer::singleShot(0, this, [this] { announcer->Announce(explanationLabel->text()); });
 }
 
 // Stopping is preselected every time.

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "gui/announcer.h"
 #include "gui/up_down.h"
 #include "workflow/session.h"
 
@@ -28,6 +29,7 @@ class ResumeDialog : public QDialog {
   UpDown* pageUpDown;
   QLabel* pageLabel;
   QPushButton* okButton;
+  Announcer* announcer;
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -51,7 +51,23 @@ class TextFieldInterface : public QAccessibleWidget,
 
   QString text(QAccessible::Text type) const override {
     if (type == QAccessible::Value) return Edit()->text();
+    // An empty field that the user cannot type into says so, rather than nothing.
+    if (type == QAccessible::Description && Edit()->isReadOnly() && Edit()->text().isEmpty() &&
+        Edit()->accessibleDescription().isEmpty()) {
+      return QStringLiteral("空白");
+    }
     return QAccessibleWidget::text(type);
+  }
+  // The field's name already holds its label's words: a reader that follows the label relation
+  // instead says the label's colon, or the words of a label that stands for two fields
+  // ("範囲" for the start and last page).
+  QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(
+      QAccessible::Relation match) const override {
+    auto related = QAccessibleWidget::relations(match);
+    if (!Edit()->accessibleName().isEmpty()) {
+      related.removeIf([](const auto& relation) { return relation.second & QAccessible::Label; });
+    }
+    return related;
   }
   void setText(QAccessible::Text type, const QString& text) override {
     if (type == QAccessible::Value && !Edit()->isReadOnly()) {

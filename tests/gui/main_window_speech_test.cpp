@@ -120,6 +120,20 @@ TEST(MainWindowSpeech, ControlsAreNamedForWhatTheyAreAndDescribedByTheirHints) {
   EXPECT_EQ(w.Name(f.copiesUpDown), "部数のアップダウン");
   EXPECT_EQ(w.Name(f.fileEdit), "ファイル");
   EXPECT_EQ(w.Name(f.dotKindList), "点種");
+  // A field is named by its own words, never by the label that stands for two ("範囲"), and
+  // carries no label relation that a reader would follow instead.
+  EXPECT_EQ(w.Name(f.startPageEdit), "開始ページ");
+  EXPECT_TRUE(QAccessible::queryAccessibleInterface(f.startPageEdit)
+                  ->relations(QAccessible::Label)
+                  .isEmpty());
+  // An empty read-only field says so; with a text it has no such word.
+  auto description = [](QWidget* control) {
+    return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Description);
+  };
+  EXPECT_EQ(description(f.linesEdit), "空白");
+  f.linesEdit->setText("２２行（片面）");
+  EXPECT_EQ(description(f.linesEdit), "");
+  EXPECT_EQ(description(f.copiesEdit), "");  // typed into, not read-only
   EXPECT_EQ(QAccessible::queryAccessibleInterface(f.settingsButton)->text(QAccessible::Description),
             "印刷その他の環境設定をおこないます");
 
@@ -165,6 +179,21 @@ TEST(MainWindowSpeech, ClosedComboBoxesTellTheirCurrentItem) {
   EXPECT_EQ(list->indexOfChild(item), 3);
   w.Focus(w.form->dotKindList);
   EXPECT_TRUE(item->state().focused);
+}
+
+// Enter and keypad Enter press the focused push button, as Space does; in an edit Enter changes
+// nothing.
+TEST(MainWindowSpeech, EnterPressesTheFocusedButtonOnly) {
+  SpeakingWindow w;
+  for (const Qt::KeyboardModifiers keypad : {Qt::NoModifier, Qt::KeypadModifier}) {
+    w.Focus(w.form->selectBseButton);
+    QTest::keyClick(w.form->selectBseButton, keypad ? Qt::Key_Enter : Qt::Key_Return, keypad);
+  }
+  EXPECT_EQ(w.chooser.titles.size(), 2U);
+  w.Focus(w.form->copiesEdit);
+  QTest::keyClick(w.form->copiesEdit, Qt::Key_Return);
+  EXPECT_EQ(w.chooser.titles.size(), 2U);
+  EXPECT_EQ(w.form->copiesEdit->text(), "1");
 }
 
 TEST(MainWindowSpeech, StandardButtonsReadInJapanese) {
