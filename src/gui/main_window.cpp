@@ -18,6 +18,7 @@
 #include "gui/job_grid.h"
 #include "gui/page_overview.h"
 #include "gui/qt_seams.h"
+#include "gui/screen_reader.h"
 #include "gui/settings_dialog.h"
 
 namespace redadado {
@@ -65,6 +66,11 @@ QComboBox* MakeList(QWidget* parent, const char* name, const QStringList& items,
   return list;
 }
 
+// How many jobs the list holds, as a screen reader hears it after a change.
+QString JobsLeft(const JobList& jobs) {
+  return QString("ジョブは %1 件です。").arg(jobs.JobCount());
+}
+
 }  // namespace
 
 class MainWindow::RunScope {
@@ -88,8 +94,12 @@ class MainWindow::RunScope {
     for (std::size_t i = 0; i < controls_.size(); ++i) controls_[i]->setEnabled(enabled_[i]);
     form_.printing_ = false;
     if (focus_ != nullptr && focus_->isEnabled()) focus_->setFocus();
-    if (form_.printWindows_.TakePagesSent()) form_.announcer_->Announce("印刷が終わりました");
+    if (form_.printWindows_.TakePagesSent()) {
+      form_.announcer_->Announce("印刷が終わりました。" + endNote_);
+    }
   }
+  // Said with the end of the print.
+  void SetEndNote(const QString& note) { endNote_ = note; }
   RunScope(const RunScope&) = delete;
   RunScope& operator=(const RunScope&) = delete;
 
@@ -98,6 +108,7 @@ class MainWindow::RunScope {
   QWidget* focus_;
   std::vector<QWidget*> controls_;
   std::vector<bool> enabled_;
+  QString endNote_;
 };
 
 MainWindow::MainWindow(Session& session, Messages& messages, FileChooser& chooser,
@@ -111,7 +122,7 @@ MainWindow::MainWindow(Session& session, Messages& messages, FileChooser& choose
   BuildControls();
   announcer_ = new Announcer(this);
   // PC-Talker's route opens as soon as the controls exist, whatever the choice.
-  guide_.emplace(session_.settings, std::move(readers));
+  guide_.emplace(session_.settings, QuietBesideScreenReader(std::move(readers)));
   ConnectSpeech();
   SetUpJobGrid();
   new EscapeKeyPreview(this, session_);
@@ -364,6 +375,7 @@ void MainWindow::registerClicked() {
   LoadDocumentControls(ControlsAfterRegistration(shown));
   JobListChanged();
   SelectJob(jobGrid, jobs_.JobCount() - 1);
+  announcer_->Announce("ジョブを登録しました。" + JobsLeft(jobs_));
 }
 
 void MainWindow::deleteJobClicked() {
@@ -374,17 +386,21 @@ void MainWindow::deleteJobClicked() {
     top = ranges.front().topRow();
     for (const QTableWidgetSelectionRange& range : ranges) top = std::min(top, range.topRow());
   }
-  if (top >= 0 && jobs_.Delete(top + 1)) JobListChanged();
+  if (top >= 0 && jobs_.Delete(top + 1)) {
+    JobListChanged();
+    announcer_->Announce("ジョブを取り消しました。" + JobsLeft(jobs_));
+  }
 }
 
 void MainWindow::batchPrintClicked() {
-  const RunScope run(*this);
+  RunScope run(*this);
   PrintSeams seams = Seams();
   PrintBatch(session_, jobs_, *this, seams.controls, seams.ui, seams.messages,
              [this, &seams]() -> std::unique_ptr<ByteSink> {
                return OpenSerialLink(session_.settings, session_.paths, seams.messages,
                                      seams.whileHeld);
              });
+  run.SetEndNote(JobsLeft(jobs_));
 }
 
 void MainWindow::quitClicked() {

@@ -104,6 +104,7 @@ PageView::PageView(Session& session, Messages& messages, QWidget* parent)
 
   scrollArea = new QScrollArea(this);
   scrollArea->setObjectName("ScrollBox1");
+  scrollArea->setAccessibleName("ページの表示");
   Place(scrollArea, 80, 8, 494, 699);
   pageImage = new QLabel;
   pageImage->setObjectName("Image1");
@@ -149,7 +150,10 @@ PageView::PageView(Session& session, Messages& messages, QWidget* parent)
 
 void PageView::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (!event->spontaneous()) Refresh();
+  if (event->spontaneous()) return;
+  Refresh();
+  // The keyboard starts on the page box: the page is what the user came to choose.
+  pageList->setFocus(Qt::OtherFocusReason);
 }
 
 void PageView::Refresh() {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
 #include <QWidget>
@@ -82,10 +83,14 @@ std::optional<std::string> QtFileChooser::ChooseFile(const std::string& title,
   // "description (*.ext)|*.EXT": the dialog takes the description with its pattern, and
   // matches it in any letter case.
   const QString description = ToQt(filter.substr(0, filter.find('|')));
-  const QString path =
-      QFileDialog::getOpenFileName(owner_.Window(), ToQt(title), QString(), description);
-  if (path.isEmpty()) return std::nullopt;
-  return FromQt(path);
+  QFileDialog dialog(owner_.Window(), ToQt(title), QString(), description);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  // No completion list under the file name: it takes the keyboard into a window of its own,
+  // where the screen reader loses the dialog and a Return picks the completion instead of the
+  // file typed.
+  if (auto* name = dialog.findChild<QLineEdit*>("fileNameEdit")) name->setCompleter(nullptr);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return FromQt(dialog.selectedFiles().front());
 }
 
 QFont WindowFont(const QStringList& families, int pixelHeight) {

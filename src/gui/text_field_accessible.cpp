@@ -1,6 +1,7 @@
 #include "gui/text_field_accessible.h"
 
 #include <QAccessibleWidget>
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QTextBoundaryFinder>
@@ -55,6 +56,12 @@ class TextFieldInterface : public QAccessibleWidget,
     if (type == QAccessible::Description && Edit()->isReadOnly() && Edit()->text().isEmpty() &&
         Edit()->accessibleDescription().isEmpty()) {
       return QStringLiteral("空白");
+    }
+    // The edit of an editable list (the page view's page box) is named by the list.
+    if (type == QAccessible::Name && Edit()->accessibleName().isEmpty()) {
+      if (auto* box = qobject_cast<QComboBox*>(Edit()->parentWidget())) {
+        return box->accessibleName();
+      }
     }
     return QAccessibleWidget::text(type);
   }
