@@ -399,7 +399,8 @@ TEST(QtMessages, ADialogsFrameWholeWordsAndNoAsTheDefault) {
       {MessageButtons::kOk, MessageAnswer::kOk},
   };
   for (const auto& c : cases) {
-    QtMessages messages;
+    const DialogOwner owner;
+    QtMessages messages(owner);
     Qt::WindowFlags flags;
     QString text;
     QTimer::singleShot(0, [&] {
