@@ -46,7 +46,9 @@ bool ScreenReaderRunning() {
 }
 
 ReaderRoutes QuietBesideScreenReader(ReaderRoutes routes) {
-  return {Quiet(std::move(routes.openPcTalker)), Quiet(std::move(routes.openXpReader))};
+  // The notification route is for the readers that listen to it: it stays as it is.
+  return {Quiet(std::move(routes.openPcTalker)), Quiet(std::move(routes.openXpReader)),
+          std::move(routes.openNotifications)};
 }
 
 }  // namespace redadado
