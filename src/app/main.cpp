@@ -48,6 +48,9 @@ int main(int argc, char** argv) {
                       : std::nullopt);
 
     form1.show();
+    // The keyboard, and with it the screen reader, starts in the main window even when a
+    // start-up notice closed just before it came up.
+    form1.activateWindow();
     QApplication::exec();
     return 0;
   } catch (const std::exception& error) {

@@ -160,11 +160,20 @@ class ComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextInter
   mutable std::vector<ComboItemAccessible*> items_;
 };
 
+// A notification named by what it says.
+class AnnouncerAccessible : public QAccessibleWidget {
+ public:
+  explicit AnnouncerAccessible(Announcer* announcer)
+      : QAccessibleWidget(announcer, QAccessible::Notification) {}
+  QString text(QAccessible::Text type) const override {
+    if (type == QAccessible::Name) return static_cast<Announcer*>(widget())->Text();
+    return QAccessibleWidget::text(type);
+  }
+};
+
 QAccessibleInterface* AccessibleFactory(const QString& className, QObject* object) {
   if (QAccessibleInterface* field = TextFieldAccessible(object)) return field;
-  if (auto* announcer = qobject_cast<Announcer*>(object)) {
-    return new QAccessibleWidget(announcer, QAccessible::Notification);
-  }
+  if (auto* announcer = qobject_cast<Announcer*>(object)) return new AnnouncerAccessible(announcer);
   if (auto* box = qobject_cast<QComboBox*>(object); box != nullptr && !box->isEditable()) {
     return new ComboBoxAccessible(box);
   }

@@ -13,7 +13,9 @@ Announcer::Announcer(QWidget* window) : QWidget(window) {
 }
 
 void Announcer::Announce(const QString& text) {
-  setAccessibleName(text);
+  // Not the accessible name: a change of name is one more event for every page of a print,
+  // and a reader flooded with them drops the lot.
+  text_ = text;
   if (!QAccessible::isActive()) return;
   QAccessibleEvent shown(this, QAccessible::ObjectShow);
   QAccessible::updateAccessibility(&shown);

@@ -16,6 +16,10 @@ class Announcer : public QWidget {
   explicit Announcer(QWidget* window);
 
   void Announce(const QString& text);
+  const QString& Text() const { return text_; }
+
+ private:
+  QString text_;
 };
 
 }  // namespace redadado

@@ -25,7 +25,6 @@ void PrintWindows::ShowProgress() {
   hidePending_ = false;
   if (progress_ == nullptr || progress_->isVisible()) return;
   progress_->show();
-  sinceSpoken_.invalidate();
 }
 
 // A run hides the progress window between its passes and copies and shows it again at once.
@@ -39,7 +38,10 @@ void PrintWindows::HideProgress() {
 }
 
 void PrintWindows::FinishHide() {
-  if (hidePending_ && progress_ != nullptr) progress_->hide();
+  if (hidePending_ && progress_ != nullptr) {
+    progress_->hide();
+    sinceSpoken_.invalidate();  // the next window says its title and first page again
+  }
   hidePending_ = false;
 }
 

@@ -46,7 +46,7 @@ class PrintWindows : public PrintUi {
   bool hidePending_ = false;
   std::function<void(const std::string&)> progressListener_;
   bool pagesSent_ = false;
-  // Since the progress text was last read out; invalid while the window is down.
+  // Since the progress text was last read out; invalid until the window's first text.
   QElapsedTimer sinceSpoken_;
   EscapeNotice* escape_ = nullptr;
   ProgressWindow* progress_ = nullptr;

@@ -41,7 +41,9 @@ bool ScreenReaderRunning() {
   // Asked at each text, so a reader started or stopped later is heeded; the call is local.
   QDBusInterface status(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
                         QStringLiteral("org.a11y.Status"), QDBusConnection::sessionBus());
-  return status.isValid() && status.property("ScreenReaderEnabled").toBool();
+  // A desktop's own switch sets ScreenReaderEnabled; Orca started by itself sets only IsEnabled.
+  return status.isValid() &&
+         (status.property("ScreenReaderEnabled").toBool() || status.property("IsEnabled").toBool());
 #endif
 }
 

@@ -5,8 +5,8 @@
 namespace redadado {
 
 // Whether a screen reader that reads the windows (Orca) is running on this desktop: the
-// accessibility bus's ScreenReaderEnabled, which Orca sets as it starts. False on Windows, where
-// the guide's routes are the screen readers themselves.
+// accessibility bus's ScreenReaderEnabled or IsEnabled, one of which Orca sets as it starts.
+// False on Windows, where the guide's routes are the screen readers themselves.
 bool ScreenReaderRunning();
 
 // The guide's routes, silent while such a screen reader runs: it already says every control (the
