@@ -63,19 +63,31 @@ std::unique_ptr<SerialLink> OpenSerialLink(const Settings& settings, const AppPa
   return link;
 }
 
-SerialLink::SerialLink(std::unique_ptr<Port> port) : port_(std::move(port)) {}
-SerialLink::~SerialLink() = default;
+SerialLink::SerialLink(std::unique_ptr<Port> port, HoldHandler whileHeld)
+    : port_(std::move(port)), whileHeld_(std::move(whileHeld)) {}
+
+SerialLink::~SerialLink() {
+  Close();
+}
+
 bool SerialLink::Put(std::uint8_t byte) {
-  return port_->Put(byte);
+  if (closed_ && failure_.kind == LinkFault::kNone) {
+    failure_ = {LinkFault::kFailed, "シリアルポートは閉じられています。"};
+  }
+  if (failure_.kind != LinkFault::kNone) return false;
+  failure_ = WriteThroughHolds(*port_, byte, whileHeld_);
+  return failure_.kind == LinkFault::kNone;
 }
-LinkFailure SerialLink::Failure() const {
-  return port_->Failure();
-}
-void SerialLink::SetCloseStallLimit(std::chrono::milliseconds limit) {
-  port_->SetCloseStallLimit(limit);
-}
+
 bool SerialLink::Close() {
-  return port_->Close();
+  if (closed_) return drained_;
+  if (failure_.kind == LinkFault::kNone) {
+    failure_ = DrainThroughHolds(*port_, whileHeld_, stallLimit_);
+    drained_ = failure_.kind == LinkFault::kNone;
+  }
+  port_->Close(/*discard=*/!drained_);
+  closed_ = true;
+  return drained_;
 }
 
 }  // namespace redadado

@@ -11,6 +11,7 @@
 #include "base/app_paths.h"
 #include "base/messages.h"
 #include "base/settings_store.h"
+#include "emboss/held_write.h"
 #include "emboss/print_seams.h"
 
 namespace redadado {
@@ -53,54 +54,28 @@ struct LineParametersResult {
 // Looks the settings indexes up in the port, baud-rate and data-bits tables.
 LineParametersResult LineParametersFor(const Settings& settings);
 
-// Runs between the short waits while output is held (Xoff, a full buffer), with how long the
-// byte in hand has been waiting; it pumps events. False gives the output up: the byte fails as
-// LinkFault::kAbandoned.
-using HoldHandler = std::function<bool(std::chrono::milliseconds held)>;
-
-// The waits for one held byte (or for the output to drain at close), as the ports run them.
-class HeldWait {
- public:
-  explicit HeldWait(const HoldHandler& handler)
-      : handler_(handler), since_(std::chrono::steady_clock::now()) {}
-  // After each slice: false when the hold handler gives the output up.
-  bool GoOn() const {
-    return !handler_ || handler_(std::chrono::duration_cast<std::chrono::milliseconds>(
-                            std::chrono::steady_clock::now() - since_));
-  }
-  // The output moved: what is still pending has been held from now on.
-  void Moved() { since_ = std::chrono::steady_clock::now(); }
-
- private:
-  const HoldHandler& handler_;
-  std::chrono::steady_clock::time_point since_;
-};
-
 // The open, configured port. Every Put writes one byte; while output is held it waits in short
 // slices and runs the hold handler between them. Destroying it lets the pending output drain
 // while the far end keeps taking it (the hold handler may give that up too), discards what is
 // left and closes the port.
 class SerialLink : public ByteSink {
  public:
-  // The platform's half: an open port that writes one byte at a time.
-  class Port {
+  // The platform's half: the calls on an open port, and its closing.
+  class Port : public PortCalls {
    public:
-    virtual ~Port() = default;
-    virtual bool Put(std::uint8_t byte) = 0;
-    virtual LinkFailure Failure() const = 0;
-    virtual void SetCloseStallLimit(std::chrono::milliseconds limit) = 0;
-    virtual bool Close() = 0;
+    // Closes the device, first discarding the output still pending when `discard`.
+    virtual void Close(bool discard) = 0;
   };
-  explicit SerialLink(std::unique_ptr<Port> port);
+  SerialLink(std::unique_ptr<Port> port, HoldHandler whileHeld);
   ~SerialLink() override;
   SerialLink(const SerialLink&) = delete;
   SerialLink& operator=(const SerialLink&) = delete;
 
   bool Put(std::uint8_t byte) override;
-  LinkFailure Failure() const override;
+  LinkFailure Failure() const override { return failure_; }
 
   // How long closing waits for output that makes no progress before discarding it.
-  void SetCloseStallLimit(std::chrono::milliseconds limit);
+  void SetCloseStallLimit(std::chrono::milliseconds limit) { stallLimit_ = limit; }
   // Lets the pending output drain, discards what is left and closes the port, as destroying the
   // link does. False when not everything went out (stalled, given up or failed); Failure() then
   // says why.
@@ -108,6 +83,11 @@ class SerialLink : public ByteSink {
 
  private:
   std::unique_ptr<Port> port_;
+  HoldHandler whileHeld_;
+  LinkFailure failure_;
+  std::chrono::milliseconds stallLimit_{30000};
+  bool closed_ = false;
+  bool drained_ = false;
 };
 
 // Asks "ＲＳ－２３２Ｃ接続で…", opens the port and sets its line parameters. nullptr when the user

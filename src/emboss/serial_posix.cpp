@@ -120,98 +120,57 @@ std::optional<std::string> ApplyLineParameters(termios& t, const LineParameters&
 
 class PosixPort final : public SerialLink::Port {
  public:
-  PosixPort(int fd, HoldHandler whileHeld) : fd_(fd), whileHeld_(std::move(whileHeld)) {}
-  ~PosixPort() override { Close(); }
-
-  bool Put(std::uint8_t byte) override {
-    if (fd_ < 0 && failure_.kind == LinkFault::kNone)
-      failure_ = {LinkFault::kFailed, "シリアルポートは閉じられています。"};
-    if (failure_.kind != LinkFault::kNone) return false;
-    const HeldWait wait(whileHeld_);
-    for (;;) {
-      const ssize_t written = ::write(fd_, &byte, 1);
-      if (written == 1) return true;
-      if (written < 0 && errno == EINTR) continue;
-      if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
-        failure_ = {LinkFault::kFailed, SystemError("シリアルポートへの送信に失敗しました", errno)};
-        return false;
-      }
-      // Held by Xoff or a full buffer: wait a short slice, keep the windows alive.
-      if (!WaitWritable()) return false;
-      if (!wait.GoOn()) {
-        failure_ = {LinkFault::kAbandoned, {}};
-        return false;
-      }
-    }
+  explicit PosixPort(int fd) : fd_(fd) {}
+  ~PosixPort() override {
+    if (fd_ >= 0) ::close(fd_);
   }
+  PosixPort(const PosixPort&) = delete;
+  PosixPort& operator=(const PosixPort&) = delete;
 
-  LinkFailure Failure() const override { return failure_; }
-  void SetCloseStallLimit(std::chrono::milliseconds limit) override { stallLimit_ = limit; }
-
-  // Lets the pending output drain while the far end keeps taking it; what is left after it
-  // stalled is discarded, so closing never waits on an embosser that stopped answering.
-  bool Close() override {
-    if (fd_ < 0) return drained_;
-    if (failure_.kind == LinkFault::kNone) {
-      int last = -1;
-      auto progress = std::chrono::steady_clock::now();
-      HeldWait wait(whileHeld_);
-      for (;;) {
-        int pending = 0;
-        if (::ioctl(fd_, TIOCOUTQ, &pending) != 0) {
-          failure_ = {LinkFault::kFailed,
-                      SystemError("シリアルポートの状態を読めませんでした", errno)};
-          break;
-        }
-        if (pending == 0) {
-          drained_ = true;
-          break;
-        }
-        const auto now = std::chrono::steady_clock::now();
-        if (last < 0 || pending < last) {
-          progress = now;
-          wait.Moved();
-        }
-        if (now - progress > stallLimit_) {
-          failure_ = {LinkFault::kStalled, {}};
-          break;
-        }
-        last = pending;
-        ::poll(nullptr, 0, kWaitSliceMs);
-        if (!wait.GoOn()) {
-          failure_ = {LinkFault::kAbandoned, {}};
-          break;
-        }
-      }
+  Write TryWrite(std::uint8_t byte) override {
+    ssize_t written = 0;
+    do {
+      written = ::write(fd_, &byte, 1);
+    } while (written < 0 && errno == EINTR);
+    if (written == 1) return {true, std::nullopt};
+    if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+      return {false, SystemError("シリアルポートへの送信に失敗しました", errno)};
     }
-    if (!drained_) ::tcflush(fd_, TCOFLUSH);
-    ::close(fd_);
-    fd_ = -1;
-    return drained_;
-  }
-
- private:
-  bool WaitWritable() {
+    // Held by Xoff or a full buffer: wait a short slice for room.
     pollfd p{fd_, POLLOUT, 0};
     const int ready = ::poll(&p, 1, kWaitSliceMs);
     if (ready < 0 && errno != EINTR) {
-      failure_ = {LinkFault::kFailed, SystemError("シリアルポートの待機に失敗しました", errno)};
-      return false;
+      return {false, SystemError("シリアルポートの待機に失敗しました", errno)};
     }
     if (ready > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
-      failure_ = {
-          LinkFault::kFailed,
+      return {
+          false,
           "シリアルポートの接続が切れました（相手側が閉じられたか、アダプターが外されました）。"};
-      return false;
     }
-    return true;
+    return {false, std::nullopt};
   }
 
+  // The write and its wait already tell a line that went away.
+  std::optional<std::string> CheckStatus() override { return std::nullopt; }
+
+  Pending PendingOutput() override {
+    int pending = 0;
+    if (::ioctl(fd_, TIOCOUTQ, &pending) != 0) {
+      return {0, SystemError("シリアルポートの状態を読めませんでした", errno)};
+    }
+    return {static_cast<std::size_t>(pending > 0 ? pending : 0), std::nullopt};
+  }
+
+  void WaitSlice() override { ::poll(nullptr, 0, kWaitSliceMs); }
+
+  void Close(bool discard) override {
+    if (discard) ::tcflush(fd_, TCOFLUSH);
+    ::close(fd_);
+    fd_ = -1;
+  }
+
+ private:
   int fd_;
-  HoldHandler whileHeld_;
-  LinkFailure failure_;
-  std::chrono::milliseconds stallLimit_{30000};
-  bool drained_ = false;
 };
 
 std::string PortDevice(const AppPaths& paths, const std::string& port) {
@@ -238,7 +197,7 @@ std::unique_ptr<SerialLink> OpenPort(const std::string& device, const LineParame
     return nullptr;
   }
   // From here on the port closes with the Port, whatever fails.
-  auto port = std::make_unique<PosixPort>(fd, std::move(whileHeld));
+  auto port = std::make_unique<PosixPort>(fd);
   if (::ioctl(fd, TIOCEXCL) != 0) {
     error = SystemError(device, errno);
     return nullptr;
@@ -267,7 +226,7 @@ std::unique_ptr<SerialLink> OpenPort(const std::string& device, const LineParame
       return nullptr;
     }
   }
-  return std::make_unique<SerialLink>(std::move(port));
+  return std::make_unique<SerialLink>(std::move(port), std::move(whileHeld));
 }
 
 }  // namespace redadado

@@ -10,7 +10,6 @@
 #include <utility>
 
 #include "base/system_reason.h"
-#include "emboss/held_write.h"
 #include "emboss/serial_link.h"
 
 namespace redadado {
@@ -64,73 +63,15 @@ void ApplyLineParameters(DCB& dcb, const LineParameters& line) {
 
 }  // namespace
 
-class Win32Port final : public SerialLink::Port, private WritePort {
+class Win32Port final : public SerialLink::Port {
  public:
-  Win32Port(HANDLE handle, HoldHandler whileHeld)
-      : handle_(handle), whileHeld_(std::move(whileHeld)) {}
-  ~Win32Port() override { Close(); }
+  explicit Win32Port(HANDLE handle) : handle_(handle) {}
+  ~Win32Port() override {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
   Win32Port(const Win32Port&) = delete;
   Win32Port& operator=(const Win32Port&) = delete;
 
-  bool Put(std::uint8_t byte) override {
-    if (handle_ == INVALID_HANDLE_VALUE && failure_.kind == LinkFault::kNone) {
-      failure_ = {LinkFault::kFailed, "シリアルポートは閉じられています。"};
-    }
-    if (failure_.kind != LinkFault::kNone) return false;
-    failure_ = WriteThroughHolds(*this, byte, whileHeld_);
-    return failure_.kind == LinkFault::kNone;
-  }
-
-  LinkFailure Failure() const override { return failure_; }
-  void SetCloseStallLimit(std::chrono::milliseconds limit) override { stallLimit_ = limit; }
-
-  // Lets the pending output drain while the far end keeps taking it; what is left after it
-  // stalled is discarded, so closing never waits on an embosser that stopped answering.
-  bool Close() override {
-    if (handle_ == INVALID_HANDLE_VALUE) return drained_;
-    if (failure_.kind == LinkFault::kNone) {
-      bool first = true;
-      DWORD last = 0;
-      auto progress = std::chrono::steady_clock::now();
-      HeldWait wait(whileHeld_);
-      for (;;) {
-        DWORD errors = 0;
-        COMSTAT status{};
-        if (!ClearCommError(handle_, &errors, &status)) {
-          failure_ = {LinkFault::kFailed,
-                      SystemError("シリアルポートの状態を読めませんでした", GetLastError())};
-          break;
-        }
-        const DWORD pending = status.cbOutQue;
-        if (pending == 0) {
-          drained_ = true;
-          break;
-        }
-        const auto now = std::chrono::steady_clock::now();
-        if (first || pending < last) {
-          progress = now;
-          wait.Moved();
-        }
-        if (now - progress > stallLimit_) {
-          failure_ = {LinkFault::kStalled, {}};
-          break;
-        }
-        first = false;
-        last = pending;
-        Sleep(kWaitSliceMs);
-        if (!wait.GoOn()) {
-          failure_ = {LinkFault::kAbandoned, {}};
-          break;
-        }
-      }
-    }
-    if (!drained_) PurgeComm(handle_, PURGE_TXCLEAR | PURGE_TXABORT);
-    CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-    return drained_;
-  }
-
- private:
   Write TryWrite(std::uint8_t byte) override {
     DWORD written = 0;
     if (!WriteFile(handle_, &byte, 1, &written, nullptr)) {
@@ -140,17 +81,32 @@ class Win32Port final : public SerialLink::Port, private WritePort {
   }
 
   std::optional<std::string> CheckStatus() override {
-    DWORD errors = 0;
     COMSTAT status{};
+    return ReadStatus(status);
+  }
+
+  Pending PendingOutput() override {
+    COMSTAT status{};
+    if (std::optional<std::string> failure = ReadStatus(status)) return {0, std::move(failure)};
+    return {status.cbOutQue, std::nullopt};
+  }
+
+  void WaitSlice() override { Sleep(kWaitSliceMs); }
+
+  void Close(bool discard) override {
+    if (discard) PurgeComm(handle_, PURGE_TXCLEAR | PURGE_TXABORT);
+    CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+  }
+
+ private:
+  std::optional<std::string> ReadStatus(COMSTAT& status) {
+    DWORD errors = 0;
     if (ClearCommError(handle_, &errors, &status)) return std::nullopt;
     return SystemError("シリアルポートの状態を読めませんでした", GetLastError());
   }
 
   HANDLE handle_;
-  HoldHandler whileHeld_;
-  LinkFailure failure_;
-  std::chrono::milliseconds stallLimit_{30000};
-  bool drained_ = false;
 };
 
 std::string PortDevice(const AppPaths&, const std::string& port) {
@@ -169,7 +125,7 @@ std::unique_ptr<SerialLink> OpenPort(const std::string& device, const LineParame
     return nullptr;
   }
   // From here on the port closes with the Port, whatever fails.
-  auto port = std::make_unique<Win32Port>(handle, std::move(whileHeld));
+  auto port = std::make_unique<Win32Port>(handle);
   DCB dcb{};
   dcb.DCBlength = sizeof(DCB);
   if (!GetCommState(handle, &dcb)) {
@@ -192,7 +148,7 @@ std::unique_ptr<SerialLink> OpenPort(const std::string& device, const LineParame
     error = SystemError(device, GetLastError());
     return nullptr;
   }
-  return std::make_unique<SerialLink>(std::move(port));
+  return std::make_unique<SerialLink>(std::move(port), std::move(whileHeld));
 }
 
 }  // namespace redadado
