@@ -7,6 +7,7 @@
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <filesystem>
+#include <tuple>
 
 #include "base/file_paths.h"
 #include "gui/qt_seams.h"
@@ -70,15 +71,12 @@ PageView::PageView(Session& session, Messages& messages, QWidget* parent)
   resize(581, 711);
   move(0, 0);
 
-  pageLabel = new QLabel("ページ ：", this);
-  pageLabel->setObjectName("Label1");
-  PlaceLabel(pageLabel, 8, 16);
-  pageList = new QComboBox(this);
-  pageList->setObjectName("PageCB");
-  pageList->setEditable(true);
-  pageList->setInsertPolicy(QComboBox::NoInsert);
-  Place(pageList, 8, 32, 65, pageList->sizeHint().height());
-  pageLabel->setBuddy(pageList);
+  std::tie(pageLabel, pageList) = MakeListRow(this, {.labelName = "Label1",
+                                                     .text = "ページ ：",
+                                                     .labelAt = {8, 16},
+                                                     .listName = "PageCB",
+                                                     .listAt = {8, 32, 65, 0},
+                                                     .editable = true});
 
   nextPageButton = MakePageButton(this, "PUpSB", true, "ページを進めます", 8);
   previousPageButton = MakePageButton(this, "PDownSB", false, "ページを戻します", 41);

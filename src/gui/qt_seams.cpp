@@ -1,8 +1,10 @@
 #include "gui/qt_seams.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
@@ -129,6 +131,26 @@ void Place(QWidget* widget, int left, int top, int width, int height) {
 void PlaceLabel(QWidget* label, int left, int top) {
   label->adjustSize();
   label->move(left, top);
+}
+
+LabelledList MakeListRow(QWidget* parent, const ListRow& row) {
+  auto* label = new QLabel(row.text, parent);
+  label->setObjectName(row.labelName);
+  if (row.labelFont) label->setFont(*row.labelFont);
+  PlaceLabel(label, row.labelAt.x(), row.labelAt.y());
+  auto* list = new QComboBox(parent);
+  list->setObjectName(row.listName);
+  list->addItems(row.items);
+  if (row.editable) {
+    list->setEditable(true);
+    list->setInsertPolicy(QComboBox::NoInsert);
+  }
+  if (row.listFont) list->setFont(*row.listFont);
+  QRect place = row.listAt;
+  if (place.height() == 0) place.setHeight(list->sizeHint().height());
+  list->setGeometry(place);
+  label->setBuddy(list);
+  return {label, list};
 }
 
 }  // namespace redadado

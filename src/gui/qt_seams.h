@@ -1,14 +1,19 @@
 #pragma once
 
 #include <QFont>
+#include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "base/file_chooser.h"
 #include "base/messages.h"
 
+class QComboBox;
+class QLabel;
 class QWidget;
 
 namespace redadado {
@@ -69,5 +74,22 @@ void CenterOnScreen(QWidget* window);
 void Place(QWidget* widget, int left, int top, int width, int height);
 // A label sized to its text at the given place.
 void PlaceLabel(QWidget* label, int left, int top);
+
+// A row of the layout tables: a label and the list it names.
+struct ListRow {
+  const char* labelName;
+  QString text;
+  QPoint labelAt;
+  const char* listName;
+  QStringList items = {};
+  QRect listAt = {};                    // a height of 0: the list's own
+  std::optional<QFont> labelFont = {};  // the window's font when empty
+  std::optional<QFont> listFont = {};
+  bool editable = false;  // typed text also chooses (it is never added to the list)
+};
+using LabelledList = std::pair<QLabel*, QComboBox*>;
+// Makes the row's label and list; the label is the list's buddy, so screen readers name the list
+// by it and its accelerator leads there.
+LabelledList MakeListRow(QWidget* parent, const ListRow& row);
 
 }  // namespace redadado

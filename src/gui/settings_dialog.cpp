@@ -2,6 +2,7 @@
 
 #include <QSignalBlocker>
 #include <array>
+#include <tuple>
 
 #include "emboss/serial_link.h"
 #include "gui/qt_seams.h"
@@ -96,16 +97,16 @@ SettingsDialog::SettingsDialog(Session& session, QWidget* parent)
   setFixedSize(364, 191);
 
   for (const ListLayout& layout : SerialLists()) {
-    QLabel* label = this->*layout.label = new QLabel(layout.text, this);
-    label->setObjectName(layout.labelName);
-    label->setFont(GothicFont(12));
-    PlaceLabel(label, 20, layout.labelTop);
-    QComboBox* list = this->*layout.list = new QComboBox(this);
-    list->setObjectName(layout.listName);
-    list->addItems(layout.items);
-    list->setFont(GothicFont(11));
-    Place(list, 120, layout.listTop, 105, 19);
-    label->setBuddy(list);
+    const auto [label, list] = MakeListRow(this, {.labelName = layout.labelName,
+                                                  .text = layout.text,
+                                                  .labelAt = {20, layout.labelTop},
+                                                  .listName = layout.listName,
+                                                  .items = layout.items,
+                                                  .listAt = {120, layout.listTop, 105, 19},
+                                                  .labelFont = GothicFont(12),
+                                                  .listFont = GothicFont(11)});
+    this->*layout.label = label;
+    this->*layout.list = list;
     // Each choice is in force at once.
     const Settings::Index value = layout.value;
     connect(list, &QComboBox::currentIndexChanged, this, [this, value](int index) {
@@ -117,18 +118,17 @@ SettingsDialog::SettingsDialog(Session& session, QWidget* parent)
     portList->setToolTip(portList->itemData(index, Qt::ToolTipRole).toString());
   });
 
-  screenReaderLabel = new QLabel("音声ガイド　　：", this);
-  screenReaderLabel->setObjectName("Label15");
-  screenReaderLabel->setFont(TahomaFont(12));
-  PlaceLabel(screenReaderLabel, 20, 144);
+  std::tie(screenReaderLabel, screenReaderList) =
+      MakeListRow(this, {.labelName = "Label15",
+                         .text = "音声ガイド　　：",
+                         .labelAt = {20, 144},
+                         .listName = "OnseiSoftCB",
+                         .items = {"使用しない", "ＰＣ-Ｔａｌｋｅｒ ＸＰ", "ＸＰ Ｒｅａｄｅｒ"},
+                         .listAt = {120, 149, 105, 21},
+                         .labelFont = TahomaFont(12)});
   screenReaderNote = new QLabel("（読み上げソフト）", this);
   screenReaderNote->setObjectName("Label1");
   PlaceLabel(screenReaderNote, 24, 160);
-  screenReaderList = new QComboBox(this);
-  screenReaderList->setObjectName("OnseiSoftCB");
-  screenReaderList->addItems({"使用しない", "ＰＣ-Ｔａｌｋｅｒ ＸＰ", "ＸＰ Ｒｅａｄｅｒ"});
-  Place(screenReaderList, 120, 149, 105, 21);
-  screenReaderLabel->setBuddy(screenReaderList);
   connect(screenReaderList, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (index >= 0) session_.settings.values[Settings::kScreenReader] = index;
   });
