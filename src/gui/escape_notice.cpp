@@ -9,9 +9,8 @@ EscapeNotice::EscapeNotice(QWidget* parent) : QWidget(parent, Qt::Window) {
   setWindowTitle("　お知らせ");
   setFont(PrintWindowFont());
   setFixedSize(325, 63);
-  messageLabel = new QLabel("エスケープキーを検出しました。しばらくお待ちください。", this);
-  messageLabel->setObjectName("Label1");
-  PlaceLabel(messageLabel, 40, 24);
+  messageLabel = MakeCaptioned<QLabel>(
+      this, "Label1", "エスケープキーを検出しました。しばらくお待ちください。", 40, 24);
   announcer = new Announcer(this);
   CenterOnScreen(this);
 }

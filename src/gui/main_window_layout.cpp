@@ -20,13 +20,6 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* text, con
   return button;
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, int left, int top) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  PlaceLabel(label, left, top);
-  return label;
-}
-
 QLineEdit* MakeEdit(QWidget* parent, const char* name, int left, int top, int width, int height) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(name);
@@ -51,9 +44,9 @@ void MainWindow::BuildControls() {
   setFont(TahomaFont(11));
   setFixedSize(661, 459);
 
-  introLabel =
-      MakeLabel(this, "Label1",
-                "ＢＳＥファイル、または、ＢＥＳファイルを Ｌサイズ点字で印刷します。", 29, 22);
+  introLabel = MakeCaptioned<QLabel>(
+      this, "Label1", "ＢＳＥファイル、または、ＢＥＳファイルを Ｌサイズ点字で印刷します。", 29,
+      22);
   settingsButton =
       MakeButton(this, "Button2", "設定(&S)", "印刷その他の環境設定をおこないます", 403, 10);
   quitButton = MakeButton(this, "Button3", "終了(&Q)", "ＮＥＦを終了します", 528, 10);
@@ -69,7 +62,7 @@ void MainWindow::BuildControls() {
     palette.setColor(QPalette::Window, QColor(0xD4, 0xD0, 0xC8));
     documentPanel->setPalette(palette);
   }
-  batchLabel = MakeLabel(
+  batchLabel = MakeCaptioned<QLabel>(
       this, "Label3", "リストアップされたファイルをまとめて Ｌサイズ点字で印刷します。", 29, 249);
   deleteJobButton = MakeButton(this, "Button9", "取り消し(&D)",
                                "リストの中で選択された登録を削除します", 403, 237);
@@ -90,20 +83,20 @@ void MainWindow::BuildControls() {
                  "選択したファイルを、部数や範囲とともに、後で印刷するために登録します", 395, 16);
   printButton = MakeButton(documentPanel, "Button5", "印刷(&P)",
                            "選択されたファイルを直ちに点字印刷します", 520, 16);
-  fileLabel = MakeLabel(documentPanel, "FileL", "ファイル　：", 21, 61);
+  fileLabel = MakeCaptioned<QLabel>(documentPanel, "FileL", "ファイル　：", 21, 61);
   fileEdit = MakeEdit(documentPanel, "FileE", 80, 59, 545, 23);
   fileEdit->setReadOnly(true);
-  copiesLabel = MakeLabel(documentPanel, "Label2", "部数　：", 21, 97);
+  copiesLabel = MakeCaptioned<QLabel>(documentPanel, "Label2", "部数　：", 21, 97);
   copiesEdit = MakeEdit(documentPanel, "BusuE", 80, 95, 41, 23);
   copiesUpDown = MakeUpDown(documentPanel, "BusuUD", copiesEdit, 100, 1, 121, 95);
-  rangeLabel = MakeLabel(documentPanel, "Label5", "範囲　：", 192, 97);
+  rangeLabel = MakeCaptioned<QLabel>(documentPanel, "Label5", "範囲　：", 192, 97);
   rangeLabel->setEnabled(false);
   startPageEdit = MakeEdit(documentPanel, "StartPE", 256, 95, 41, 23);
   startPageUpDown = MakeUpDown(documentPanel, "StartPUD", startPageEdit, 999, 1, 297, 95);
-  rangeDashLabel = MakeLabel(documentPanel, "Label10", "～", 326, 99);
+  rangeDashLabel = MakeCaptioned<QLabel>(documentPanel, "Label10", "～", 326, 99);
   lastPageEdit = MakeEdit(documentPanel, "LastPE", 349, 95, 41, 23);
   lastPageUpDown = MakeUpDown(documentPanel, "LastPUD", lastPageEdit, 999, 999, 390, 95);
-  linesLabel = MakeLabel(documentPanel, "RyoumenL", "行数　：", 21, 133);
+  linesLabel = MakeCaptioned<QLabel>(documentPanel, "RyoumenL", "行数　：", 21, 133);
   linesEdit = MakeEdit(documentPanel, "KataRyouE", 80, 131, 81, 21);
   linesEdit->setFont(font());
   linesEdit->setReadOnly(true);

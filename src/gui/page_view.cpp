@@ -45,10 +45,7 @@ QToolButton* MakePageButton(QWidget* parent, const char* name, bool plus, const 
 }
 
 QRadioButton* MakeRadio(QGroupBox* group, const char* name, const char* caption, int top) {
-  auto* radio = new QRadioButton(caption, group);
-  radio->setObjectName(name);
-  PlaceLabel(radio, 10, top);
-  return radio;
+  return MakeCaptioned<QRadioButton>(group, name, caption, 10, top);
 }
 
 QGroupBox* MakeGroup(QWidget* parent, const char* name, const char* caption, int top) {

@@ -18,9 +18,7 @@ ProgressWindow::ProgressWindow(Session& session, QWidget* parent)
   progressLabel->setObjectName("info");
   // The progress text names the document's full path: room up to the window's edge.
   Place(progressLabel, 32, 20, 504 - 32 - 8, 16);
-  escapeHintLabel = new QLabel("ＥＳＣキーで中断できます。", this);
-  escapeHintLabel->setObjectName("Label1");
-  PlaceLabel(escapeHintLabel, 32, 44);
+  escapeHintLabel = MakeCaptioned<QLabel>(this, "Label1", "ＥＳＣキーで中断できます。", 32, 44);
   announcer = new Announcer(this);
   new EscapeKeyPreview(this, session);
 }

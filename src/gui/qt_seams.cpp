@@ -134,10 +134,12 @@ void PlaceLabel(QWidget* label, int left, int top) {
 }
 
 LabelledList MakeListRow(QWidget* parent, const ListRow& row) {
-  auto* label = new QLabel(row.text, parent);
-  label->setObjectName(row.labelName);
-  if (row.labelFont) label->setFont(*row.labelFont);
-  PlaceLabel(label, row.labelAt.x(), row.labelAt.y());
+  auto* label =
+      MakeCaptioned<QLabel>(parent, row.labelName, row.text, row.labelAt.x(), row.labelAt.y());
+  if (row.labelFont) {
+    label->setFont(*row.labelFont);
+    label->adjustSize();  // to the caption in its own font
+  }
   auto* list = new QComboBox(parent);
   list->setObjectName(row.listName);
   list->addItems(row.items);

@@ -74,6 +74,15 @@ void CenterOnScreen(QWidget* window);
 void Place(QWidget* widget, int left, int top, int width, int height);
 // A label sized to its text at the given place.
 void PlaceLabel(QWidget* label, int left, int top);
+// A captioned widget (a label, a radio button) named and sized to its caption at the given place.
+template <typename Widget>
+Widget* MakeCaptioned(QWidget* parent, const char* name, const QString& caption, int left,
+                      int top) {
+  auto* widget = new Widget(caption, parent);
+  widget->setObjectName(name);
+  PlaceLabel(widget, left, top);
+  return widget;
+}
 
 // A row of the layout tables: a label and the list it names.
 struct ListRow {

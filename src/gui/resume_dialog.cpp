@@ -14,16 +14,11 @@ ResumeDialog::ResumeDialog(Session& session, QWidget* parent) : QDialog(parent),
   move(0, 0);
   setModal(true);
 
-  explanationLabel =
-      new QLabel("ＥＳＣキーによって印刷が中断されました。再開方法を指示して下さい。", this);
-  explanationLabel->setObjectName("Label1");
-  PlaceLabel(explanationLabel, 24, 21);
-  resumeRadio = new QRadioButton("指定ページから印刷を再開する ----", this);
-  resumeRadio->setObjectName("SaikaiRB");
-  PlaceLabel(resumeRadio, 40, 53);
-  stopRadio = new QRadioButton("印刷を中止する", this);
-  stopRadio->setObjectName("ChuusiRB");
-  PlaceLabel(stopRadio, 40, 77);
+  explanationLabel = MakeCaptioned<QLabel>(
+      this, "Label1", "ＥＳＣキーによって印刷が中断されました。再開方法を指示して下さい。", 24, 21);
+  resumeRadio =
+      MakeCaptioned<QRadioButton>(this, "SaikaiRB", "指定ページから印刷を再開する ----", 40, 53);
+  stopRadio = MakeCaptioned<QRadioButton>(this, "ChuusiRB", "印刷を中止する", 40, 77);
   stopRadio->setChecked(true);
   pageEdit = new QLineEdit(this);
   pageEdit->setObjectName("SaikaiE");
@@ -36,9 +31,7 @@ ResumeDialog::ResumeDialog(Session& session, QWidget* parent) : QDialog(parent),
   pageUpDown->setAccessibleName("再開ページのアップダウン");
   pageUpDown->setObjectName("SaikaiUD");
   Place(pageUpDown, 289, 51, 16, 21);
-  pageLabel = new QLabel("ページから", this);
-  pageLabel->setObjectName("Label2");
-  PlaceLabel(pageLabel, 314, 55);
+  pageLabel = MakeCaptioned<QLabel>(this, "Label2", "ページから", 314, 55);
   okButton = new QPushButton("ＯＫ", this);
   okButton->setObjectName("Button1");
   Place(okButton, 304, 93, 75, 25);

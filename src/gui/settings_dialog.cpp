@@ -126,19 +126,13 @@ SettingsDialog::SettingsDialog(Session& session, QWidget* parent)
                          .items = {"使用しない", "ＰＣ-Ｔａｌｋｅｒ ＸＰ", "ＸＰ Ｒｅａｄｅｒ"},
                          .listAt = {120, 149, 105, 21},
                          .labelFont = TahomaFont(12)});
-  screenReaderNote = new QLabel("（読み上げソフト）", this);
-  screenReaderNote->setObjectName("Label1");
-  PlaceLabel(screenReaderNote, 24, 160);
+  screenReaderNote = MakeCaptioned<QLabel>(this, "Label1", "（読み上げソフト）", 24, 160);
   connect(screenReaderList, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (index >= 0) session_.settings.values[Settings::kScreenReader] = index;
   });
 
-  saveNoteLabel = new QLabel("設定内容は", this);
-  saveNoteLabel->setObjectName("Label4");
-  PlaceLabel(saveNoteLabel, 263, 98);
-  saveNoteLabel2 = new QLabel("保存されます。", this);
-  saveNoteLabel2->setObjectName("Label5");
-  PlaceLabel(saveNoteLabel2, 263, 114);
+  saveNoteLabel = MakeCaptioned<QLabel>(this, "Label4", "設定内容は", 263, 98);
+  saveNoteLabel2 = MakeCaptioned<QLabel>(this, "Label5", "保存されます。", 263, 114);
   okButton = new QPushButton("ＯＫ", this);
   okButton->setObjectName("Button1");
   Place(okButton, 260, 145, 75, 25);
