@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "base/file_paths.h"
+#include "base/output_file.h"
 #include "base/system_reason.h"
 
 namespace redadado {
@@ -64,7 +65,9 @@ std::string FormatSettings(const Settings& settings) {
 }
 
 Settings LoadSettings(const std::filesystem::path& file) {
-  std::FILE* f = OpenFile(file, "rb");
+  // Only a regular file: a FIFO or a device in its place would hold every start-up.
+  std::string ignored;
+  std::FILE* f = OpenRegularFile(file, ignored);
   if (f == nullptr) return Settings{};
   // The file holds seven small numbers; anything past a few kilobytes is not ours to read.
   std::string text(4096, '\0');

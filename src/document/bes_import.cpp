@@ -4,9 +4,11 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "base/file_paths.h"
+#include "base/output_file.h"
 #include "base/system_reason.h"
 #include "document/cell_codes.h"
 
@@ -82,21 +84,24 @@ void WriteHeader(std::FILE* bes, std::FILE* bse, int& linesPerPage) {
   linesPerPage = 10 * DigitValue(lines[2]) + DigitValue(lines[3]);
 }
 
-void ConvertBlocks(std::FILE* bes, std::FILE* bse, int linesPerPage) {
+// False when cancelled; a write failure shows in the stream's error flag.
+bool ConvertBlocks(std::FILE* bes, std::FILE* bse, int linesPerPage,
+                   const std::function<bool()>& cancelled) {
   BseWriter writer(bse);
   std::vector<std::uint8_t> data;
   long blockStart = kFirstBlockOffset;
-  while (std::fseek(bes, blockStart, SEEK_SET) == 0) {
+  while (std::ferror(bse) == 0 && std::fseek(bes, blockStart, SEEK_SET) == 0) {
+    if (cancelled && cancelled()) return false;
     const int low = std::getc(bes);
     const int high = std::getc(bes);
-    if (low == EOF || high == EOF) return;
+    if (low == EOF || high == EOF) return true;
     const long length = low | (high << 8);
     // A block shorter than its own three header bytes cannot lead on to a next block.
-    if (length < 3) return;
+    if (length < 3) return true;
     std::getc(bes);  // offset 2 carries nothing we use
     // Blocks of any length (up to 65532 data bytes) are converted whole.
     data.resize(static_cast<std::size_t>(length - 3));
-    if (std::fread(data.data(), 1, data.size(), bes) != data.size()) return;
+    if (std::fread(data.data(), 1, data.size(), bes) != data.size()) return true;
 
     int lineEnds = 0;
     for (std::uint8_t b : data) {
@@ -111,6 +116,7 @@ void ConvertBlocks(std::FILE* bes, std::FILE* bse, int linesPerPage) {
     }
     blockStart += length;
   }
+  return true;
 }
 
 std::string Reason(const char* message, const std::string& path, int error) {
@@ -126,26 +132,26 @@ std::uint8_t BesByteToCell(std::uint8_t besByte) {
 }
 
 std::optional<std::string> ConvertBesToBse(const std::string& besPath, const std::string& bsePath,
-                                           BrailleDocument& document) {
-  std::FILE* bes = OpenDocumentFile(besPath);
-  if (bes == nullptr) return Reason(kCannotOpenFile, besPath, errno);
-  std::FILE* bse = OpenFile(PathFromUtf8(bsePath), "wb");
-  if (bse == nullptr) {
-    const int error = errno;
-    std::fclose(bes);
-    return Reason(kCannotCreateBse, bsePath, error);
+                                           BrailleDocument& document, const BesConversion& how) {
+  std::string why;
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> bes(OpenDocumentFile(besPath, &why),
+                                                            &std::fclose);
+  if (!bes) return std::string(kCannotOpenFile) + "\n" + why;
+  OutputFile bse;
+  if (const auto refused = bse.Open(PathFromUtf8(bsePath), PathFromUtf8(besPath))) {
+    return std::string(kCannotCreateBse) + "\n" + *refused;
   }
-
   int linesPerPage = 0;
-  WriteHeader(bes, bse, linesPerPage);
-  ConvertBlocks(bes, bse, linesPerPage);
-
-  std::fclose(bes);
-  const bool writeFailed = std::ferror(bse) != 0;
-  const int error = errno;
-  if (std::fclose(bse) != 0 || writeFailed) {
-    return Reason(kCannotWriteBse, bsePath, error);
+  WriteHeader(bes.get(), bse.Stream(), linesPerPage);
+  if (!ConvertBlocks(bes.get(), bse.Stream(), linesPerPage, how.cancelled)) {
+    return kConversionCancelled;
   }
+  if (std::ferror(bse.Stream()) != 0) return Reason(kCannotWriteBse, bsePath, errno);
+  if (how.accept) {
+    if (std::fflush(bse.Stream()) != 0) return Reason(kCannotWriteBse, bsePath, errno);
+    if (auto refused = how.accept(Utf8FromPath(bse.Written()))) return refused;
+  }
+  if (const auto failed = bse.Commit()) return std::string(kCannotWriteBse) + "\n" + *failed;
   document.path = bsePath;
   return std::nullopt;
 }

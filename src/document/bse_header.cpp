@@ -1,23 +1,17 @@
 #include "document/bse_header.h"
 
 #include <array>
-#include <cerrno>
-#include <filesystem>
-#include <system_error>
 
 #include "base/file_paths.h"
+#include "base/output_file.h"
 
 namespace redadado {
 
-std::FILE* OpenDocumentFile(const std::string& path) {
-  // fopen succeeds on a directory on POSIX; reading it would only fail later and less clearly.
-  const std::filesystem::path file = PathFromUtf8(path);
-  std::error_code ec;
-  if (std::filesystem::is_directory(file, ec)) {
-    errno = EISDIR;
-    return nullptr;
-  }
-  return OpenFile(file, "rb");
+std::FILE* OpenDocumentFile(const std::string& path, std::string* reason) {
+  std::string why;
+  std::FILE* file = OpenRegularFile(PathFromUtf8(path), why);
+  if (file == nullptr && reason != nullptr) *reason = path + ": " + why;
+  return file;
 }
 
 std::optional<BseHeader> ReadBseHeader(std::FILE* file) {
@@ -26,6 +20,7 @@ std::optional<BseHeader> ReadBseHeader(std::FILE* file) {
   long position = 0;
   for (int c = std::getc(file); c != EOF; c = std::getc(file), ++position) {
     if (c == '\n') break;
+    if (position >= kHeaderLineLimit) return std::nullopt;
     if (position >= kHeaderDigitsOffset && c >= '0' && c <= '9' && found < digits.size()) {
       digits[found++] = c - '0';
     }
@@ -36,12 +31,13 @@ std::optional<BseHeader> ReadBseHeader(std::FILE* file) {
 
 HeaderCheck CheckBseHeader(BrailleDocument& document) {
   HeaderCheck check;
-  std::FILE* file = OpenDocumentFile(document.path);
+  std::FILE* file = OpenDocumentFile(document.path, &check.openFailure);
   if (file == nullptr) {
     check.message = kCannotOpenFile;
     return check;
   }
   const std::optional<BseHeader> header = ReadBseHeader(file);
+  check.hasBody = std::getc(file) != EOF;
   std::fclose(file);
   if (!header || !IsSupportedLineCount(header->linesPerPage)) {
     check.message = kUnsupportedLineCount;

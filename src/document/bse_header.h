@@ -10,6 +10,8 @@ namespace redadado {
 
 inline constexpr const char* kCannotOpenFile = "ファイルがオープンできませんでした。";
 inline constexpr const char* kUnsupportedLineCount = "行数が不適切です。ＮＥＦでは扱えません。";
+// The tool and the queue refuse a header with nothing after it, whatever page count it claims.
+inline constexpr const char* kNoBody = "文書に本文がありません（見出しの行だけです）。";
 inline constexpr const char* kLines18Text = "１８行（両面）";
 inline constexpr const char* kLines22Text = "２２行（片面）";
 
@@ -29,12 +31,17 @@ struct BseHeader {
   int pageCount = 0;     // 100*d2 + 10*d3 + d4; the thousands digit d1 is ignored
 };
 
-// Opens a document for binary reading; a directory or a missing file gives nullptr.
-std::FILE* OpenDocumentFile(const std::string& path);
+// Opens a document for binary reading: only a regular file, never waiting on a FIFO or a device.
+// nullptr when it cannot; `reason` (when given) then says "path: why".
+std::FILE* OpenDocumentFile(const std::string& path, std::string* reason = nullptr);
+
+// A header line longer than this is no header: scans stop here instead of reading on for ever.
+inline constexpr long kHeaderLineLimit = 64 * 1024;
 
 // Reads the header line from the file's current position (its start) up to and including its
 // first LF, or to the end of the file. Empty when fewer than eight digits stand from offset 503
-// on: such a header says nothing we could use.
+// on, or when no LF ends it within kHeaderLineLimit bytes: such a header says nothing we could
+// use.
 std::optional<BseHeader> ReadBseHeader(std::FILE* file);
 
 // Only 18-line (double-sided) and 22-line (single-sided) documents can be embossed.
@@ -45,7 +52,9 @@ constexpr bool IsSupportedLineCount(int linesPerPage) {
 // What the main window shows after checking the current document's header.
 struct HeaderCheck {
   bool accepted = false;
-  std::string message;  // the refusal, when not accepted
+  std::string message;      // the refusal, when not accepted
+  std::string openFailure;  // "path: why" when the file could not be opened
+  bool hasBody = false;     // a byte follows the header line
   int linesPerPage = 0;
   int pageCount = 0;
   std::string linesText;            // linesEdit

@@ -3,23 +3,24 @@
 #include <cerrno>
 #include <cstring>
 
-#include "base/file_paths.h"
 #include "base/system_reason.h"
 
 namespace redadado {
 
 FileSink::~FileSink() {
-  if (file_ != nullptr) std::fclose(file_);
+  if (file_ != nullptr && !ownsOutput_) std::fclose(file_);
 }
 
-std::optional<std::string> FileSink::Open(const std::filesystem::path& path) {
+std::optional<std::string> FileSink::Open(const std::filesystem::path& path,
+                                          const std::filesystem::path& input) {
   if (file_ != nullptr) Close();
   failure_ = {};
-  file_ = OpenFile(path, "wb");
-  if (file_ == nullptr) {
-    Fail();
-    return Utf8FromPath(path) + ": " + failure_.reason;
+  if (auto refused = output_.Open(path, input)) {
+    failure_ = {LinkFault::kFailed, *refused};
+    return refused;
   }
+  file_ = output_.Stream();
+  ownsOutput_ = true;
   return std::nullopt;
 }
 
@@ -27,6 +28,7 @@ void FileSink::Attach(std::FILE* stream) {
   if (file_ != nullptr) Close();
   failure_ = {};
   file_ = stream;
+  ownsOutput_ = false;
 }
 
 bool FileSink::Put(std::uint8_t byte) {
@@ -41,6 +43,14 @@ bool FileSink::Put(std::uint8_t byte) {
 
 bool FileSink::Close() {
   if (file_ == nullptr) return !Failed();
+  if (ownsOutput_) {
+    file_ = nullptr;
+    ownsOutput_ = false;
+    // A failed write leaves the target as it was; otherwise the whole stream replaces it.
+    if (Failed()) return false;
+    if (const auto failed = output_.Commit()) failure_ = {LinkFault::kFailed, *failed};
+    return !Failed();
+  }
   const bool flushed = std::fflush(file_) == 0;
   if (!flushed && !Failed()) Fail();
   const bool closed = std::fclose(file_) == 0;
