@@ -6,7 +6,6 @@
 #include <array>
 #include <cerrno>
 #include <fstream>
-#include <regex>
 
 #include <unistd.h>
 
@@ -164,8 +163,13 @@ DeviceUriResult ParseDeviceUri(std::string_view uri) {
   }
   DeviceTarget target;
   target.line = *LineParametersFor(Settings{}).parameters;
-  static const std::regex comName("/COM[1-9][0-9]*");
-  target.port = std::regex_match(*path, comName) ? path->substr(1) : *path;
+  if (std::any_of(path->begin(), path->end(),
+                  [](unsigned char c) { return c < 0x20 || c == 0x7F; })) {
+    return refuse("制御文字（%00 など）は使えません。");
+  }
+  const std::string_view name = std::string_view(*path).substr(1);
+  if (IsComPortName(name) && !ComPortNumber(name)) return refuse(kComPortRange);
+  target.port = IsComPortName(name) ? std::string(name) : *path;
   target.line.portName = target.port;
   if (query != std::string_view::npos) {
     std::string_view options = rest.substr(query + 1);
@@ -211,7 +215,10 @@ std::vector<std::string> DiscoveryLines(const std::filesystem::path& dev,
 
 std::string OneLine(std::string_view text) {
   std::string line;
-  for (const char c : text) line += (c == '\n' || c == '\r') ? ' ' : c;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    line += byte < 0x20 || byte == 0x7F ? ' ' : c;
+  }
   return line;
 }
 

@@ -63,7 +63,7 @@ DeviceUriResult ParseDeviceUri(std::string_view uri);
 std::vector<std::string> DiscoveryLines(const std::filesystem::path& dev,
                                         const std::filesystem::path& sysClassTty);
 
-// The text on one line: line breaks turned into spaces.
+// The text on one line: line breaks and every other control character turned into spaces.
 std::string OneLine(std::string_view text);
 // A message as one CUPS status line: "ERROR: text".
 std::string StatusLine(std::string_view prefix, std::string_view text);

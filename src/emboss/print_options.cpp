@@ -49,7 +49,7 @@ std::optional<std::pair<int, int>> ParsePageRange(std::string_view text) {
   }
   const auto first = ParseNumber(text.substr(0, dash), 1, 999);
   const auto last = ParseNumber(text.substr(dash + 1), 1, 999);
-  if (!first || !last) return std::nullopt;
+  if (!first || !last || *first > *last) return std::nullopt;
   return std::pair{*first, *last};
 }
 

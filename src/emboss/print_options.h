@@ -26,7 +26,7 @@ std::optional<int> ParseNumber(std::string_view text, int min, int max);
 std::optional<SideMode> ParseSideMode(std::string_view text);
 // medium|large|medium-double|large-double, or the item number 0..3.
 std::optional<DotKind> ParseDotKind(std::string_view text);
-// "A-B" or a single page "A", pages 1..999.
+// "A-B" (A <= B) or a single page "A", pages 1..999.
 std::optional<std::pair<int, int>> ParsePageRange(std::string_view text);
 
 // The main window's document controls, filled from the options and the header check; nothing

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "emboss/print_options.h"
+
 namespace redadado {
 
 namespace {
@@ -14,7 +16,19 @@ bool InTable(const Table& table, int index) {
   return index >= 0 && static_cast<std::size_t>(index) < table.size();
 }
 
+constexpr std::string_view kComPrefix = "COM";
+
 }  // namespace
+
+bool IsComPortName(std::string_view name) {
+  return name.size() > kComPrefix.size() && name.starts_with(kComPrefix) &&
+         name.find_first_not_of("0123456789", kComPrefix.size()) == std::string_view::npos;
+}
+
+std::optional<int> ComPortNumber(std::string_view name) {
+  if (!IsComPortName(name) || name[kComPrefix.size()] == '0') return std::nullopt;
+  return ParseNumber(name.substr(kComPrefix.size()), 1, kHighestComPort);
+}
 
 LineParametersResult LineParametersFor(const Settings& settings) {
   LineParametersResult result;
@@ -49,6 +63,10 @@ LineParametersResult LineParametersFor(const Settings& settings) {
 std::unique_ptr<SerialLink> OpenSerialLink(const Settings& settings, const AppPaths& paths,
                                            Messages& messages, HoldHandler whileHeld,
                                            const std::string& port) {
+  if (IsComPortName(port) && !ComPortNumber(port)) {
+    messages.Report(std::string(kSerialOpenFailed) + "\n" + port + ": " + kComPortRange);
+    return nullptr;
+  }
   if (!messages.ConfirmOkCancel(kSerialConfirmation)) return nullptr;
   const LineParametersResult line = LineParametersFor(settings);
   if (!line.parameters) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "base/app_paths.h"
 #include "base/messages.h"
@@ -19,6 +20,14 @@ namespace redadado {
 inline constexpr const char* kSerialConfirmation =
     "ＲＳ－２３２Ｃ接続で点字印刷を開始します。準備はよろしいですか？。";
 inline constexpr const char* kSerialOpenFailed = "シリアルポートがオープンできませんでした。";
+inline constexpr const char* kComPortRange = "ポート名は COM1〜COM256 のどれかです。";
+
+inline constexpr int kHighestComPort = 256;
+
+// "COM" and digits: a port name, whatever its number.
+bool IsComPortName(std::string_view name);
+// n of COM1..COM256 (Windows' range); nothing for any other text (COM0, COM01, COM99999999999).
+std::optional<int> ComPortNumber(std::string_view name);
 
 // Xon/Xoff as the embosser speaks it.
 inline constexpr std::uint8_t kXon = 0x11;   // DC1
@@ -92,8 +101,9 @@ class SerialLink : public ByteSink {
 
 // Asks "ＲＳ－２３２Ｃ接続で…", opens the port and sets its line parameters. nullptr when the user
 // declined (no further message) or the port could not be opened or configured (reported through
-// `messages`). `whileHeld` runs between the short waits while output is held. `port` empty = the
-// port of the settings; otherwise a COMn name or a device path.
+// `messages`; a COM name beyond COM256 is refused before anything). `whileHeld` runs between the
+// short waits while output is held. `port` empty = the port of the settings; otherwise a COMn name
+// or a device path.
 std::unique_ptr<SerialLink> OpenSerialLink(const Settings& settings, const AppPaths& paths,
                                            Messages& messages, HoldHandler whileHeld,
                                            const std::string& port = {});

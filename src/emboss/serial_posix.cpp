@@ -2,7 +2,6 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <regex>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -120,7 +119,7 @@ std::optional<std::string> ApplyLineParameters(termios& t, const LineParameters&
 
 class PosixPort final : public SerialLink::Port {
  public:
-  explicit PosixPort(int fd) : fd_(fd) {}
+  explicit PosixPort(int fd) : fd_(fd) { found_ = ::tcgetattr(fd_, &foundState_) == 0; }
   ~PosixPort() override {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -164,19 +163,34 @@ class PosixPort final : public SerialLink::Port {
   void WaitSlice() override { ::poll(nullptr, 0, kWaitSliceMs); }
 
   void Close(bool discard) override {
-    if (discard) ::tcflush(fd_, TCOFLUSH);
+    if (discard) Release();
     ::close(fd_);
     fd_ = -1;
   }
 
  private:
+  // After a run that ended early (a stop, a hold given up, a failure), the port is left as it
+  // was found: the held output discarded, restarted if an Xoff stopped it (only switching
+  // Xon/Xoff off restarts that), its own settings back, so that the next program that writes
+  // to it is neither held nor in raw mode.
+  void Release() {
+    ::tcflush(fd_, TCOFLUSH);
+    termios now{};
+    if (::tcgetattr(fd_, &now) == 0 && (now.c_iflag & IXON) != 0) {
+      now.c_iflag &= ~static_cast<tcflag_t>(IXON);
+      ::tcsetattr(fd_, TCSANOW, &now);
+    }
+    if (found_) ::tcsetattr(fd_, TCSANOW, &foundState_);
+  }
+
   int fd_;
+  termios foundState_{};
+  bool found_ = false;
 };
 
 std::string PortDevice(const AppPaths& paths, const std::string& port) {
-  static const std::regex comName("COM([1-9][0-9]*)");
-  std::smatch match;
-  if (!std::regex_match(port, match, comName)) return port;
+  const std::optional<int> number = ComPortNumber(port);
+  if (!number) return port;
   // A link in the application directory maps the port, as Wine does; a dangling link still
   // names the port (its open then fails) rather than silently reaching another device.
   std::error_code error;
@@ -186,7 +200,7 @@ std::string PortDevice(const AppPaths& paths, const std::string& port) {
       !error) {
     return link.string();
   }
-  return "/dev/ttyS" + std::to_string(std::stoi(match[1].str()) - 1);
+  return "/dev/ttyS" + std::to_string(*number - 1);
 }
 
 std::unique_ptr<SerialLink> OpenPort(const std::string& device, const LineParameters& parameters,
