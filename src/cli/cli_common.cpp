@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+#include "base/file_paths.h"
+#include "base/output_file.h"
 #include "document/bes_import.h"
 #include "document/document_kind.h"
 
@@ -59,10 +61,21 @@ Session MakeSession() {
   return session;
 }
 
+void PrintRefusal(const std::string& sentence, const std::string& detail) {
+  PrintError(detail.empty() ? sentence : sentence + "\n" + detail);
+}
+
 std::optional<HeaderCheck> OpenDocument(Session& session, const std::string& path) {
   if (DocumentKindOf(path) == DocumentKind::kBes) {
-    session.besSourcePath = path;
-    if (const auto reason = ConvertBesToBse(session)) {
+    // Private to this run: two conversions at once never share a file, and none is left behind.
+    static const PrivateFile converted(".bse");
+    if (converted.Path().empty()) {
+      PrintError(kCannotCreateBse);
+      return std::nullopt;
+    }
+    const BesConversion how{.cancelled = [] { return StopSignal() != 0; }, .accept = {}};
+    if (const auto reason =
+            ConvertBesToBse(path, Utf8FromPath(converted.Path()), session.document, how)) {
       PrintError(*reason);
       return std::nullopt;
     }
@@ -71,7 +84,7 @@ std::optional<HeaderCheck> OpenDocument(Session& session, const std::string& pat
   }
   HeaderCheck check = CheckBseHeader(session.document);
   if (!check.accepted) {
-    PrintError(check.message);
+    PrintRefusal(check.message, check.openFailure);
     return std::nullopt;
   }
   return check;

@@ -17,6 +17,10 @@ inline constexpr int kDone = 0;
 inline constexpr int kRefused = 1;  // document refused, or a device or file failure
 inline constexpr int kUsage = 2;
 
+// The stop signal that came (SIGINT, SIGTERM), 0 while none did. A run that was stopped ends
+// with 128 + the signal's number.
+int StopSignal();
+
 // Runs the tool on its arguments (without the program name, UTF-8) and returns the exit status.
 int RunCommandLine(std::vector<std::string> args);
 
@@ -58,8 +62,13 @@ CLI::Validator ParsedChoice(std::optional<Choice> (*parse)(std::string_view),
 // A session on the application directory of the executable (where NEF.ini lives).
 Session MakeSession();
 
-// Makes `path` the current document, converting a BES document first, and checks its header.
-// On failure prints the system's message and returns std::nullopt.
+// Prints a refusal: the system's sentence, and on the next line the path and the reason when
+// there is one.
+void PrintRefusal(const std::string& sentence, const std::string& detail);
+
+// Makes `path` the current document, converting a BES document first (into a private temporary
+// file that goes when the tool ends), and checks its header. On failure prints the system's
+// message and returns std::nullopt.
 std::optional<HeaderCheck> OpenDocument(Session& session, const std::string& path);
 
 }  // namespace redadado::cli

@@ -14,15 +14,19 @@ Runner DeclareConvert(CLI::App& command) {
   command.add_option("SOURCE", paths->source, "the BES document")->required();
   command.add_option("TARGET", paths->target, "the BSE file to write")->required();
   return [paths] {
+    BesConversion how;
+    how.cancelled = [] { return StopSignal() != 0; };
+    // Converting a document that cannot be embossed is still refused, as the windows refuse it,
+    // and the target stays as it was.
+    how.accept = [](const std::string& written) -> std::optional<std::string> {
+      BrailleDocument result{.path = written};
+      const HeaderCheck check = CheckBseHeader(result);
+      if (check.accepted) return std::nullopt;
+      return check.message;
+    };
     BrailleDocument document;
-    if (const auto reason = ConvertBesToBse(paths->source, paths->target, document)) {
+    if (const auto reason = ConvertBesToBse(paths->source, paths->target, document, how)) {
       PrintError(*reason);
-      return kRefused;
-    }
-    // Converting a document that cannot be embossed is still refused, as the windows refuse it.
-    const HeaderCheck check = CheckBseHeader(document);
-    if (!check.accepted) {
-      PrintError(check.message);
       return kRefused;
     }
     return kDone;

@@ -1,6 +1,9 @@
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <iostream>
 
+#include "base/system_reason.h"
 #include "cli/commands.h"
 
 namespace redadado::cli {
@@ -21,6 +24,17 @@ int ReportUsage(const CLI::App& app, const CLI::Formatter& formatter, const CLI:
   std::cerr << name << ": " << what << '\n'
             << formatter.make_usage(&command, name) << "(" << name << " --help)\n";
   return kUsage;
+}
+
+// What a command wrote to standard output reaches it whole, or the run fails: a full disk or a
+// closed output is no success.
+int FinishStandardOutput(int status) {
+  std::cout.flush();
+  const bool written = std::cout.good() && std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
+  const int error = errno;
+  if (written && std::fclose(stdout) == 0) return status;
+  PrintRefusal("標準出力に書き込めませんでした。", ErrnoReasonText(written ? errno : error));
+  return status == kDone ? kRefused : status;
 }
 
 struct Command {
@@ -74,7 +88,9 @@ int RunCommandLine(std::vector<std::string> args) {
   try {
     app.parse(args);
     for (const auto& [command, run] : commands) {
-      if (command->parsed()) return run();
+      if (!command->parsed()) continue;
+      const int status = FinishStandardOutput(run());
+      return StopSignal() != 0 ? 128 + StopSignal() : status;
     }
   } catch (const CLI::CallForHelp&) {
     std::cout << app.help();

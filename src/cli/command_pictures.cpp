@@ -1,7 +1,10 @@
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <memory>
 
+#include "base/file_paths.h"
+#include "base/output_file.h"
 #include "cli/commands.h"
 #include "preview/page_pictures.h"
 
@@ -31,9 +34,19 @@ class OffscreenApplication {
   QGuiApplication application_;
 };
 
-int Save(const QImage& image, const std::string& png) {
-  if (image.save(QString::fromStdString(png), "PNG")) return kDone;
-  PrintError(png + ": the picture could not be written");
+// The picture replaces `png` only once it is written whole; `document` is never overwritten.
+int Save(const QImage& image, const std::string& png, const std::string& document) {
+  OutputFile output;
+  std::optional<std::string> failure = output.Open(PathFromUtf8(png), PathFromUtf8(document));
+  if (!failure) {
+    QFile file;
+    const bool saved = file.open(output.Stream(), QIODevice::WriteOnly) &&
+                       image.save(&file, "PNG") && file.flush();
+    file.close();
+    failure = saved ? output.Commit() : png + ": " + file.errorString().toStdString();
+  }
+  if (!failure) return kDone;
+  PrintRefusal(png + ": the picture could not be written", *failure);
   return kRefused;
 }
 
@@ -63,7 +76,7 @@ int View(const ViewOptions& options) {
   const PageLayout layout = LayOutPage(
       *rows, session.document.linesPerPage, options.page, options.a4 ? Paper::kA4 : Paper::kB5,
       options.landscape ? Orientation::kLandscape : Orientation::kPortrait, options.kana);
-  return Save(DrawPage(layout), options.png);
+  return Save(DrawPage(layout), options.png, options.document);
 }
 
 int Overview(const std::string& document, const std::string& png) {
@@ -77,7 +90,7 @@ int Overview(const std::string& document, const std::string& png) {
     return kRefused;
   }
   const OffscreenApplication application;
-  return Save(DrawOverview(model), png);
+  return Save(DrawOverview(model), png, document);
 }
 
 }  // namespace

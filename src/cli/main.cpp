@@ -3,5 +3,6 @@
 
 int main(int argc, char** argv) {
   redadado::cli::PrepareStandardStreams();
+  redadado::cli::CatchStopSignals();
   return redadado::cli::RunCommandLine(redadado::cli::Utf8Arguments(argc, argv));
 }

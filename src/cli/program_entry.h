@@ -13,4 +13,9 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv);
 // and a Windows console shows the UTF-8 messages as text.
 void PrepareStandardStreams();
 
+// Ctrl+C and SIGTERM only mark the run as stopped: the long steps (a conversion, a print, a
+// held port) look at the mark and end, so that temporary files go and the port is left as it
+// was found.
+void CatchStopSignals();
+
 }  // namespace redadado::cli

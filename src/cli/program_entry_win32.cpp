@@ -6,12 +6,32 @@
 #include <io.h>
 #include <shellapi.h>
 
+#include <csignal>
 #include <cstdio>
 
 #include "base/file_paths.h"
+#include "cli/cli_common.h"
 #include "cli/program_entry.h"
 
 namespace redadado::cli {
+namespace {
+
+volatile LONG stopSignal = 0;
+
+BOOL WINAPI OnConsoleControl(DWORD event) {
+  InterlockedExchange(&stopSignal, event == CTRL_C_EVENT ? SIGINT : SIGTERM);
+  return TRUE;
+}
+
+}  // namespace
+
+int StopSignal() {
+  return static_cast<int>(InterlockedCompareExchange(&stopSignal, 0, 0));
+}
+
+void CatchStopSignals() {
+  SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+}
 
 std::vector<std::string> Utf8Arguments(int, char**) {
   int count = 0;

@@ -10,10 +10,10 @@
 #include <iostream>
 #include <optional>
 #include <string>
-#include <system_error>
 
 #include <unistd.h>
 
+#include "base/output_file.h"
 #include "cups/cups_job.h"
 #include "document/bes_import.h"
 #include "document/document_kind.h"
@@ -29,28 +29,6 @@ volatile std::sig_atomic_t cancelled = 0;
 void OnTerminate(int) {
   cancelled = 1;
 }
-
-// A private folder for the job's temporary files, removed with everything in it.
-class PrivateFolder {
- public:
-  PrivateFolder() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern =
-        std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/redadado-XXXXXX";
-    // mkdtemp makes it readable by its owner only.
-    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~PrivateFolder() {
-    std::error_code error;
-    if (!path_.empty()) std::filesystem::remove_all(path_, error);
-  }
-  PrivateFolder(const PrivateFolder&) = delete;
-  PrivateFolder& operator=(const PrivateFolder&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 // The stream goes to standard output until the job is cancelled or the backend goes away. A
 // backend that went away (no device, a link that died) has said why and its exit status decides
@@ -131,16 +109,19 @@ int Run(int argc, char** argv) {
   }
   const JobOptionsResult job = ParseJobOptions(argv[4], argv[5]);
   if (!job.options) return Refuse(job.reason);
-  PrivateFolder folder;
-  if (folder.path().empty()) {
-    Status("ERROR", "作業用のフォルダーを作れませんでした。");
+  // Private to this job (only its owner may read them) and removed however the filter ends: the
+  // job as it came on standard input, and a BES document's conversion.
+  const PrivateFile copied(".job");
+  const PrivateFile converted(".bse");
+  if (copied.Path().empty() || converted.Path().empty()) {
+    Status("ERROR", "作業用のファイルを作れませんでした。");
     return 1;
   }
   std::filesystem::path document;
   if (argc == 7) {
     document = argv[6];
   } else {
-    document = folder.path() / "job";
+    document = copied.Path();
     if (!CopyInput(document)) {
       Status("ERROR", "文書を受け取れませんでした。");
       return 1;
@@ -153,22 +134,29 @@ int Run(int argc, char** argv) {
                   " は印刷できません）。");
   }
 
-  Session session(AppPaths(folder.path()));
+  Session session(AppPaths(converted.Path().parent_path()));
   const bool bes = contentType.empty()
                        ? argc == 7 && DocumentKindOf(document.string()) == DocumentKind::kBes
                        : contentType == kBesType;
   if (bes) {
     Status("INFO", "BES の文書を BSE に変換しています。");
-    if (const auto reason = ConvertBesToBse(
-            document.string(), session.paths.TemporaryBse().string(), session.document)) {
-      return Refuse(*reason);
+    const BesConversion how{.cancelled = [] { return cancelled != 0; }, .accept = {}};
+    if (const auto reason =
+            ConvertBesToBse(document.string(), converted.Path().string(), session.document, how)) {
+      return cancelled != 0 ? 1 : Refuse(*reason);
     }
   } else {
     session.document.path = document.string();
   }
   const HeaderCheck check = CheckBseHeader(session.document);
   if (!check.accepted) return Refuse(check.message);
+  if (!check.hasBody) return Refuse(kNoBody);
   const PrintOptions& print = *job.options;
+  if (print.firstPage.value_or(1) > check.pageCount) {
+    return Refuse("ページ範囲の始め " + std::to_string(print.firstPage.value_or(1)) +
+                  " ページは文書にありません（文書は " + std::to_string(check.pageCount) +
+                  " ページです）。");
+  }
   if (print.side.value_or(check.side) == SideMode::kFrontAndBack) return Refuse(kBackSideRefused);
 
   FixedControls controls(print, check, argv[3]);

@@ -59,7 +59,15 @@ std::unique_ptr<PtySimulator> PtySimulator::Create(SimulatorOptions options, std
   std::error_code fsError;
   const auto status = std::filesystem::symlink_status(link, fsError);
   if (status.type() == std::filesystem::file_type::symlink) {
-    std::filesystem::remove(link, fsError);  // left by an earlier simulator
+    // Only a link to a pseudo-terminal can be an earlier simulator's; any other (COM1 ->
+    // /dev/ttyUSB0) is the user's own and stays.
+    const std::filesystem::path target = std::filesystem::read_symlink(link, fsError);
+    if (!target.string().starts_with("/dev/pts/")) {
+      error = link.string() + " は既にあり、" + target.string() +
+              " を指しているので置き換えません。--link で別の場所を指定してください。";
+      return nullptr;
+    }
+    std::filesystem::remove(link, fsError);
   } else if (status.type() != std::filesystem::file_type::not_found) {
     error = link.string() + " は既にあり、リンクではないので置き換えません。";
     return nullptr;
@@ -244,6 +252,8 @@ void PtySimulator::Run() {
     if (!xoffSent_ && buffered_ >= static_cast<double>(options_.highMark)) SendFlow(kXoff);
     if (xoffSent_ && buffered_ <= static_cast<double>(options_.lowMark)) SendFlow(kXon);
   }
+  // A port never opened also looks open and quiet: without a byte, that was no connection.
+  if (inSession_ && current_.stream.empty()) inSession_ = false;
   EndSession();
 }
 
