@@ -31,6 +31,7 @@
 #include "emboss/print_run.h"
 #include "embosser/pty_simulator.h"
 #include "support/run_cli.h"
+#include "support/shell.h"
 #include "support/temp_dir.h"
 
 namespace redadado::cups {
@@ -42,28 +43,9 @@ using Clock = std::chrono::steady_clock;
 inline constexpr const char* kQueue = "Embosser";
 inline constexpr int kQuickPace = 2'560'000;
 
-inline std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-struct Shell {
-  int status = -1;
-  std::string out;  // standard output and error
-};
-
-inline Shell Sh(const std::string& command) {
-  Shell result;
-  std::FILE* pipe = ::popen((command + " 2>&1 </dev/null").c_str(), "r");
-  if (pipe == nullptr) return result;
-  char buffer[4096];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, got);
-  const int raw = ::pclose(pipe);
-  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return result;
-}
+using test::Quote;
+using test::Sh;
+using test::Shell;
 
 inline bool WaitFor(const std::function<bool()>& done, milliseconds timeout) {
   const auto end = Clock::now() + timeout;

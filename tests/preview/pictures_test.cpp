@@ -69,7 +69,7 @@ TEST(CliPictures, WrongPagesAndMissingDocuments) {
   EXPECT_EQ(RunCli({"overview", kTaketori}).status, 2);
   r = RunCli({"overview", (dir / "absent.bse").string(), "--png", png});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "ファイルがオープンできませんでした。\n");
+  EXPECT_EQ(r.err.rfind("ファイルがオープンできませんでした。\n", 0), 0u) << r.err;
   r = RunCli({"view", kTaketori, "--page", "1", "--png", (dir / "no" / "x.png").string()});
   EXPECT_EQ(r.status, 1);
   EXPECT_FALSE(std::filesystem::exists(png));
