@@ -313,7 +313,7 @@ TEST(HostileInput, AHoldTimeoutGivesUpOnItsOwnAndAGoneEmbosserIsReportedOnce) {
   const auto gone = PtySimulator::Create(options, error);
   ASSERT_TRUE(gone) << error;
   gone->Start();
-  ran = Timed(Quote(kCli) + " print " + Quote(kSamples + "/taketori.bse") + " --port " +
+  ran = Timed(Quote(kCli) + " print " + Quote(kSamples + "/taketori.bse") + " --copies 50 --port " +
               Quote(options.link.string()));
   EXPECT_EQ(ran.status, 1);
   const std::size_t first = ran.out.find(kLinkFailedMessage);
