@@ -1,8 +1,11 @@
 #include "gui/job_grid.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHeaderView>
+#include <QPainter>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 #include "gui/qt_seams.h"
 #include "gui/text_fit.h"
@@ -32,6 +35,29 @@ class PathDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
+JobGrid::JobGrid(QWidget* parent) : QTableWidget(0, kJobColumnCount, parent) {}
+
+void JobGrid::paintEvent(QPaintEvent* event) {
+  QTableWidget::paintEvent(event);
+  // The blank row under the last job: empty cells in the grid's lines, the number cell
+  // coloured as the number column is.
+  const int last = rowCount() - 1;
+  const int top = last < 0 ? 0 : rowViewportPosition(last) + rowHeight(last);
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  const QColor lines = QColor::fromRgba(
+      static_cast<QRgb>(style()->styleHint(QStyle::SH_Table_GridLineColor, &option, this)));
+  QPainter painter(viewport());
+  painter.setPen(lines);
+  for (int column = 0; column < columnCount(); ++column) {
+    const QRect cell(columnViewportPosition(column), top, columnWidth(column),
+                     verticalHeader()->defaultSectionSize());
+    if (column == 0) painter.fillRect(cell, palette().button());
+    painter.drawLine(cell.topRight(), cell.bottomRight());
+    painter.drawLine(cell.bottomLeft(), cell.bottomRight());
+  }
+}
+
 void SetUpJobGrid(QTableWidget* grid) {
   QStringList headers;
   for (const JobColumn& column : kJobColumns) headers << ToQt(column.header);
@@ -53,8 +79,8 @@ void SetUpJobGrid(QTableWidget* grid) {
 }
 
 void ShowJobs(QTableWidget* grid, const JobList& jobs) {
-  // The grid's rows below its header: the jobs and the blank bottom row.
-  const int rows = jobs.RowCount() - 1;
+  // The grid's rows below its header: the jobs.
+  const int rows = jobs.JobCount();
   grid->setRowCount(rows);
   for (int row = 0; row < rows; ++row) {
     const JobList::Row& cells = jobs.RowAt(row + 1);
@@ -78,8 +104,25 @@ void ShowJobs(QTableWidget* grid, const JobList& jobs) {
 }
 
 void SelectJob(QTableWidget* grid, int row) {
-  grid->setCurrentCell(row, 0);
-  grid->scrollToItem(grid->item(row, 0));
+  row = std::min(row, grid->rowCount() - 1);
+  const QModelIndex before = grid->currentIndex();
+  if (row < 0) {
+    grid->setCurrentIndex(QModelIndex());
+  } else {
+    grid->setCurrentCell(row, 0);
+    grid->scrollToItem(grid->item(row, 0));
+  }
+  if (!QAccessible::isActive()) return;
+  QAccessibleInterface* table = QAccessible::queryAccessibleInterface(grid);
+  QAccessibleEvent selection(table, QAccessible::SelectionWithin);
+  QAccessible::updateAccessibility(&selection);
+  // Qt tells of a new current cell itself; a cell that stays current while its job changes, or
+  // a grid left without jobs, it does not.
+  if (!grid->hasFocus() || (row >= 0 && grid->currentIndex() != before)) return;
+  QAccessibleInterface* focused =
+      row < 0 ? table : table->tableInterface()->cellAt(row, grid->currentColumn());
+  QAccessibleEvent focus(focused, QAccessible::Focus);
+  QAccessible::updateAccessibility(&focus);
 }
 
 }  // namespace redadado

@@ -11,10 +11,22 @@ namespace redadado {
 // shown whole, its folder elided in the middle, the full path as tooltip and description.
 void SetUpJobGrid(QTableWidget* grid);
 
-// Shows the list's jobs and its blank bottom row.
+// The job grid's table: a row per job and nothing more, so that a screen reader counts the
+// jobs; the blank row the list keeps under them is only drawn.
+class JobGrid : public QTableWidget {
+ public:
+  explicit JobGrid(QWidget* parent);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
+// Shows the list's jobs (its blank bottom row is drawn by the grid, not held in it).
 void ShowJobs(QTableWidget* grid, const JobList& jobs);
 
-// Selects the job in grid row `row` (from 0) and scrolls it into view.
+// Makes the job in grid row `row` (from 0; the last one when past the end, none in an empty
+// grid) the current one, scrolls it into view and tells a screen reader, even when the row is
+// the same but now holds another job.
 void SelectJob(QTableWidget* grid, int row);
 
 }  // namespace redadado

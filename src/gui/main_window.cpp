@@ -230,6 +230,9 @@ void MainWindow::deleteJobClicked() {
   }
   if (top >= 0 && jobs_.Delete(top + 1)) {
     JobListChanged();
+    // The job now in the deleted one's place (or the new last) is the current one, so that a
+    // screen reader's where-am-I tells a job that is there.
+    SelectJob(jobGrid, top);
     announcer_->Announce("ジョブを取り消しました。" + JobsLeft(jobs_));
   }
 }

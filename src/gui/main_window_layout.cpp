@@ -68,7 +68,7 @@ void MainWindow::BuildControls() {
                                "リストの中で選択された登録を削除します", 403, 237);
   batchPrintButton = MakeButton(this, "Button6", "印刷(&R)",
                                 "リストアップされたファイルをまとめて点字印刷します", 528, 237);
-  jobGrid = new QTableWidget(2, 9, this);
+  jobGrid = new JobGrid(this);
   jobGrid->setObjectName("StringGrid1");
   Place(jobGrid, 8, 275, 645, 175);
 
@@ -155,7 +155,6 @@ void MainWindow::SetUpJobGrid() {
   connect(toJobs, &QShortcut::activated, jobGrid,
           [this] { jobGrid->setFocus(Qt::ShortcutFocusReason); });
   JobListChanged();
-  jobGrid->setCurrentCell(0, 0);
 }
 
 }  // namespace redadado

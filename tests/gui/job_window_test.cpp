@@ -2,6 +2,7 @@
 // embosser over the real serial link.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHeaderView>
 #include <QTest>
@@ -13,6 +14,7 @@
 
 #include "../emboss/print_test_support.h"
 #include "embosser/pty_simulator.h"
+#include "gui/announcer.h"
 #include "gui/escape_notice.h"
 #include "gui/main_window.h"
 #include "gui/progress_window.h"
@@ -125,12 +127,11 @@ TEST(JobWindow, GridRegisterDeleteAndTheCloseQuestion) {
   EXPECT_EQ(grid->focusPolicy(), Qt::ClickFocus);  // not a tab stop
   EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
   EXPECT_EQ(grid->selectionMode(), QAbstractItemView::ContiguousSelection);
-  EXPECT_EQ(grid->rowCount(), 1);  // the blank row under the header
-  EXPECT_EQ(grid->currentRow(), 0);
-  EXPECT_EQ(grid->currentColumn(), 0);
+  EXPECT_EQ(grid->rowCount(), 0);  // the blank row under the header is only drawn
+  EXPECT_EQ(grid->currentRow(), -1);
 
   w.Click(w.form.registerButton);  // nothing chosen: nothing registered
-  EXPECT_EQ(grid->rowCount(), 1);
+  EXPECT_EQ(grid->rowCount(), 0);
 
   w.Choose(w.form.selectBseButton, "taketori.bse");
   w.form.copiesUpDown->SetPosition(3);
@@ -138,7 +139,7 @@ TEST(JobWindow, GridRegisterDeleteAndTheCloseQuestion) {
   w.Click(w.form.registerButton);
   EXPECT_EQ(w.GridRow(1),
             "1|" + (w.dir / "taketori.bse").string() + "|3|1|4|18|表+裏,両面印刷|大|２");
-  EXPECT_EQ(grid->rowCount(), 2);
+  EXPECT_EQ(grid->rowCount(), 1);
   EXPECT_EQ(w.form.fileEdit->text(), "");
   EXPECT_EQ(w.form.copiesUpDown->Position(), 1);
   EXPECT_EQ(w.form.startPageUpDown->Position(), 1);
@@ -158,16 +159,13 @@ TEST(JobWindow, GridRegisterDeleteAndTheCloseQuestion) {
 
   // A range from job 2 down: only its top row goes, and the numbers stay in order.
   grid->clearSelection();
-  grid->setRangeSelected(QTableWidgetSelectionRange(1, 2, 3, 5), true);
+  grid->setRangeSelected(QTableWidgetSelectionRange(1, 2, 2, 5), true);
   w.Click(w.form.deleteJobButton);
-  EXPECT_EQ(grid->rowCount(), 3);
+  EXPECT_EQ(grid->rowCount(), 2);
   EXPECT_EQ(w.GridRow(1),
             "1|" + (w.dir / "taketori.bse").string() + "|3|1|4|18|表+裏,両面印刷|大|２");
   EXPECT_EQ(w.GridRow(2), "2|" + (w.dir / "tenji.bes").string() + "|1|1|2|18|表+裏,両面印刷|大|２");
-  grid->clearSelection();
-  grid->setCurrentCell(2, 4);  // the blank bottom row
-  w.Click(w.form.deleteJobButton);
-  EXPECT_EQ(grid->rowCount(), 3);
+  EXPECT_EQ(grid->currentRow(), 1);  // the job now in the deleted one's place
 
   // Without a mouse: Alt+L reaches the list, the arrow keys choose job 2, Alt+D deletes it (a
   // button's key clicks it a moment later, as a press of it would).
@@ -180,7 +178,7 @@ TEST(JobWindow, GridRegisterDeleteAndTheCloseQuestion) {
   QTest::keyClick(grid, Qt::Key_Tab);  // Tab leaves the list; the chosen row stays chosen
   EXPECT_FALSE(grid->hasFocus());
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::AltModifier);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return grid->rowCount() == 2; }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return grid->rowCount() == 1; }));
   EXPECT_EQ(w.GridRow(1),
             "1|" + (w.dir / "taketori.bse").string() + "|3|1|4|18|表+裏,両面印刷|大|２");
 
@@ -194,6 +192,64 @@ TEST(JobWindow, GridRegisterDeleteAndTheCloseQuestion) {
   EXPECT_TRUE(w.form.close());
   EXPECT_EQ(w.Shown(question), 2);
   EXPECT_TRUE(std::filesystem::exists(w.session.paths.SettingsFile()));
+}
+
+// The grid as a screen reader has it: a row per job, never the blank bottom row; the keys of the
+// job part say what they did; after a delete the reader's focus is on a job that is there.
+TEST(JobWindow, AScreenReaderCountsTheJobsAndFollowsADelete) {
+  JobWindow w;
+  const Announcer* announcer = w.form.findChild<Announcer*>();
+  ASSERT_NE(announcer, nullptr);
+  QTableWidget* grid = w.form.jobGrid;
+  QAccessibleInterface* list = QAccessible::queryAccessibleInterface(grid);
+  QAccessibleTableInterface* table = list->tableInterface();
+  ASSERT_NE(table, nullptr);
+  EXPECT_EQ(table->rowCount(), 0);
+  w.form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w.form));
+
+  int jobs = 0;
+  for (const auto& [button, name] : {std::pair{w.form.selectBseButton, "taketori.bse"},
+                                     std::pair{w.form.selectBseButton, "kaze.bse"},
+                                     std::pair{w.form.selectBesButton, "tenji.bes"}}) {
+    w.Choose(button, name);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::AltModifier);
+    ++jobs;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return grid->rowCount() == jobs; }));
+    EXPECT_EQ(table->rowCount(), jobs);
+    EXPECT_EQ(announcer->Text(), QString("ジョブを登録しました。ジョブは %1 件です。").arg(jobs));
+  }
+
+  // Alt+L into the list, Up onto job 2, Alt+D: job 3 moves up into its row, which is the
+  // reader's focus, so that it never reads the job that went.
+  QTest::keyClick(&w.form, Qt::Key_L, Qt::AltModifier);
+  ASSERT_TRUE(grid->hasFocus());
+  QTest::keyClick(grid, Qt::Key_Up);
+  ASSERT_EQ(grid->currentRow(), 1);
+  QTest::keyClick(grid, Qt::Key_D, Qt::AltModifier);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return grid->rowCount() == 2; }));
+  EXPECT_EQ(table->rowCount(), 2);
+  EXPECT_EQ(announcer->Text(), "ジョブを取り消しました。ジョブは 2 件です。");
+  EXPECT_EQ(grid->currentRow(), 1);
+  QAccessibleInterface* focus = list->focusChild();
+  ASSERT_NE(focus, nullptr);
+  EXPECT_EQ(focus->tableCellInterface()->rowIndex(), 1);
+  EXPECT_EQ(focus->text(QAccessible::Name), "2");
+  EXPECT_EQ(w.GridRow(2).rfind("2|" + (w.dir / "tenji.bes").string(), 0), 0u);
+  const QList<QAccessibleInterface*> selected = table->selectedCells();
+  EXPECT_FALSE(selected.isEmpty());
+  for (QAccessibleInterface* cell : selected) EXPECT_EQ(cell->tableCellInterface()->rowIndex(), 1);
+
+  // The last job deleted and then the first: the focus is on the list itself, with no row.
+  for (int left : {1, 0}) {
+    QTest::keyClick(grid, Qt::Key_D, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return grid->rowCount() == left; }));
+    EXPECT_EQ(table->rowCount(), left);
+  }
+  EXPECT_EQ(announcer->Text(), "ジョブを取り消しました。ジョブは 0 件です。");
+  EXPECT_EQ(grid->currentRow(), -1);
+  EXPECT_EQ(list->focusChild(), nullptr);
+  EXPECT_TRUE(table->selectedCells().isEmpty());
 }
 
 // What the register button refuses, it says, in the words the same document brings at the other
@@ -226,7 +282,7 @@ TEST(JobWindow, RegistrationChecksTheNameAndTheHeader) {
     std::vector<std::string> expected;
     for (const std::string& text : c.atRegistration) expected.push_back("確認: " + text);
     EXPECT_EQ(shown, expected);
-    EXPECT_EQ(w.form.jobGrid->rowCount(), c.atRegistration.empty() ? 2 : 1);
+    EXPECT_EQ(w.form.jobGrid->rowCount(), c.atRegistration.empty() ? 1 : 0);
   }
 }
 
@@ -247,7 +303,7 @@ TEST(JobWindow, LongPathsAndManyJobsStayReadable) {
     w.form.copiesUpDown->SetPosition(100);
     w.Click(w.form.registerButton);
     QApplication::processEvents();
-    ASSERT_EQ(grid->rowCount(), job + 1);
+    ASSERT_EQ(grid->rowCount(), job);
     EXPECT_EQ(grid->currentRow(), job - 1);
     EXPECT_TRUE(grid->selectionModel()->isRowSelected(job - 1, QModelIndex()) ||
                 grid->item(job - 1, 0)->isSelected());
@@ -281,7 +337,7 @@ TEST(JobWindow, ThreeJobsPrintOverOneConfirmationAsTheToolPrintsEach) {
   w.form.lastPageUpDown->SetPosition(5);
   w.form.dotKindList->setCurrentIndex(3);  // 大点、２度打ち
   w.Click(w.form.registerButton);
-  ASSERT_EQ(w.form.jobGrid->rowCount(), 4);
+  ASSERT_EQ(w.form.jobGrid->rowCount(), 3);
 
   w.Click(w.form.batchPrintButton);
   const Bytes expected = [&] {
@@ -299,7 +355,7 @@ TEST(JobWindow, ThreeJobsPrintOverOneConfirmationAsTheToolPrintsEach) {
   EXPECT_TRUE(received == expected) << test::HexDiff(expected, received);
   EXPECT_EQ(w.simulator->Sessions().size(), 1u);
   EXPECT_EQ(w.Shown(kSerialConfirmation), 1);
-  EXPECT_EQ(w.form.jobGrid->rowCount(), 1);
+  EXPECT_EQ(w.form.jobGrid->rowCount(), 0);
   EXPECT_EQ(w.form.Jobs().RowCount(), 2);
   EXPECT_EQ(w.GridRow(1), "||||||||");
   // The last job's copies and dot kind stay; the run reset the rest.
@@ -325,7 +381,7 @@ TEST(JobWindow, AVanishedFileOrAStoppedJobGoesOnWithTheNext) {
   EXPECT_EQ(w.Shown(kCannotOpenFile), 1);
   const Bytes kaze = CliStream(w.dir / "kaze.bse", kazeOptions);
   EXPECT_TRUE(w.Received(1) == kaze);
-  EXPECT_EQ(w.form.jobGrid->rowCount(), 1);
+  EXPECT_EQ(w.form.jobGrid->rowCount(), 0);
 
   // Esc while the first job's first page is sent, then the stop choice.
   w.Choose(w.form.selectBseButton, "taketori.bse");
@@ -357,7 +413,7 @@ TEST(JobWindow, AVanishedFileOrAStoppedJobGoesOnWithTheNext) {
   const Bytes received = w.Received(2);
   EXPECT_TRUE(EndsWith(received, kaze)) << received.size();
   EXPECT_GT(received.size(), kaze.size());
-  EXPECT_EQ(w.form.jobGrid->rowCount(), 1);
+  EXPECT_EQ(w.form.jobGrid->rowCount(), 0);
 }
 
 }  // namespace
