@@ -28,6 +28,8 @@ SystemReason ReasonOfErrno(int error) {
       return SystemReason::kIoError;
     case ETIMEDOUT:
       return SystemReason::kTimeout;
+    case EISDIR:
+      return SystemReason::kIsFolder;
     default:
       return SystemReason::kOther;
   }
@@ -93,6 +95,9 @@ std::string ReasonText(SystemReason reason, const std::string& systemText) {
       break;
     case SystemReason::kTimeout:
       japanese = "時間切れになりました";
+      break;
+    case SystemReason::kIsFolder:
+      japanese = "フォルダーです";
       break;
     case SystemReason::kOther:
       return systemText;

@@ -16,6 +16,7 @@ enum class SystemReason {
   kDeviceGone,
   kIoError,
   kTimeout,
+  kIsFolder,
   kOther,
 };
 

@@ -38,6 +38,9 @@ TEST(SystemReason, CommonReasonsReadInJapaneseOnBothSystems) {
   EXPECT_EQ(ReasonOfErrno(EPIPE), SystemReason::kOther);
   EXPECT_EQ(ErrnoReasonText(EPIPE), std::strerror(EPIPE));
   EXPECT_EQ(ReasonOfWindowsError(87), SystemReason::kOther);
+  // Windows refuses a folder as "access denied"; only the C library names it.
+  EXPECT_EQ(ErrnoReasonText(EISDIR),
+            std::string("フォルダーです（") + std::strerror(EISDIR) + "）");
 }
 
 // Error codes (of std::filesystem) read the same way, whichever category they come in.

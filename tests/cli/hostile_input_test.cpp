@@ -141,7 +141,8 @@ TEST(HostileInput, EveryCaseEndsWithItsStatusAndMessageAndLeavesTheFilesAsTheyWe
        cups + "DEVICE_URI=redadado:/dev/tty%0AS0 $B 1 u t 1 '' < $D/T.bse", 4, "制御文字"},
       {"12 a missing document", "$C info $D/absent.bse", 1,
        "ファイルがオープンできませんでした。\n"},
-      {"12 a folder as the document", "$C read $D/folder.bse", 1, "folder.bse: Is a directory"},
+      {"12 a folder as the document", "$C read $D/folder.bse", 1,
+       "folder.bse: フォルダーです（Is a directory）"},
       {"12 a path through a file", "$C print $D/T.bse/x.bse --output $D/o.bin", 1,
        "T.bse/x.bse: 見つかりません（Not a directory）"},
   };
