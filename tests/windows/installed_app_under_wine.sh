@@ -119,8 +119,8 @@ printf '12 0 0 4 0 0 0' >"$installed/NEF.ini"
 # A document with a Japanese name, and what the command-line tool makes of it.
 document="$work/竹取物語.bse"
 cp "$samples/taketori.bse" "$document"
-"$cli" print "$document" --output "$work/expected.bin" >/dev/null
-"$cli" print "$document" --pictures "$work/expected-sheets" >/dev/null
+"$cli" print "$document" --output "$work/expected.bin" >/dev/null 2>&1
+"$cli" print "$document" --pictures "$work/expected-sheets" >/dev/null 2>&1
 expected_bytes=$(stat -c %s "$work/expected.bin")
 
 step "start: the A4 notice"
@@ -171,9 +171,11 @@ gone "ＢＳＥファイルの選択" 10
 keys_to "Redadado" alt+p
 keys_to "確認" Return
 window "印刷情報" 30 >/dev/null || fail "no progress window"
-for _ in $(seq 20); do
+# Esc to the run's window with the keyboard (Wine takes real key events only), until the page
+# in hand is finished and the resume dialog comes.
+for _ in $(seq 30); do
   window "印刷の再開・中断" 1 >/dev/null && break
-  id=$(window "印刷情報" 1) && xdotool key --window "$id" Escape
+  if id=$(window "印刷情報" 1); then xdotool windowactivate --sync "$id" >/dev/null 2>&1; fi
   xdotool key Escape
 done
 if window "印刷の再開・中断" 5 >/dev/null; then
