@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTimer>
 #include <QTranslator>
 #include <algorithm>
 #include <vector>
@@ -242,6 +243,39 @@ class ReadOnlyFieldsSelectNothing : public QObject {
   }
 };
 
+// The open list of a combo box (Alt+Down, F4) takes the keyboard with no item as the reader's
+// focus, only the list, and the reader says nothing: as the list opens, its current item becomes
+// the reader's focus.
+class OpenListFocusesItsItem : public QObject {
+ public:
+  explicit OpenListFocusesItsItem(QComboBox* box) : QObject(box), box_(box) {}
+
+  bool eventFilter(QObject*, QEvent* event) override {
+    // After the focus event Qt raises for the list itself, which follows this one.
+    if (event->type() == QEvent::FocusIn && QAccessible::isActive()) {
+      QTimer::singleShot(0, this, [this] { FocusCurrentItem(); });
+    }
+    return false;
+  }
+
+ private:
+  void FocusCurrentItem() const {
+    QAbstractItemView* view = box_->view();
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(view);
+    const QModelIndex current = view->currentIndex();
+    if (!view->hasFocus() || list == nullptr || list->tableInterface() == nullptr ||
+        !current.isValid()) {
+      return;
+    }
+    if (QAccessibleInterface* item = list->tableInterface()->cellAt(current.row(), 0)) {
+      QAccessibleEvent focus(item, QAccessible::Focus);
+      QAccessible::updateAccessibility(&focus);
+    }
+  }
+
+  QComboBox* box_;
+};
+
 // "ポート名　：" names its list "ポート名".
 QString LabelWords(const QLabel& label) {
   QString words = label.text();
@@ -279,6 +313,11 @@ void MakeAccessible(QWidget* window) {
   for (QComboBox* box : window->findChildren<QComboBox*>()) {
     if (box->isEditable() || box->property(kItemsAnnounced).toBool()) continue;
     box->setProperty(kItemsAnnounced, true);
+    box->view()->installEventFilter(new OpenListFocusesItsItem(box));
+    // The open list is named as its box.
+    if (box->view()->accessibleName().isEmpty()) {
+      box->view()->setAccessibleName(box->accessibleName());
+    }
     QObject::connect(box, &QComboBox::currentIndexChanged, box, [box](int index) {
       if (index < 0 || !box->hasFocus() || box->view()->isVisible()) return;
       QAccessibleEvent focus(box, QAccessible::Focus);

@@ -92,11 +92,16 @@ class FocusTracker:
 
     def __init__(self):
         self.current = None
+        self.history = []
         pyatspi.Registry.registerEventListener(self._changed, "object:state-changed:focused")
 
     def _changed(self, event):
         if event.detail1:
             self.current = event.source
+            try:
+                self.history.append((event.source.getRoleName(), event.source.name))
+            except GLib.GError:  # gone already (a closed list's item)
+                pass
 
 
 FOCUS = None
@@ -328,8 +333,12 @@ def main():
 
         grid = find(application, "table", "ジョブリスト")
         rows = grid.queryTable().nRows
-        press(find(application, "push button", "登録"))
-        wait_for("the job in the list", lambda: grid.queryTable().nRows == rows + 1)
+        expect("rows of the empty job list (the blank row is no job)", rows, 0)
+        for jobs in (1, 2):
+            if jobs > 1:
+                choose_document(application, DOCUMENT)
+            press(find(application, "push button", "登録"))
+            wait_for(f"{jobs} jobs in the list", lambda: grid.queryTable().nRows == jobs)
         # Alt+L takes the keyboard to the job list, where the reader reads the current cell;
         # Tab leaves it again.
         subprocess.run(["xdotool", "key", "alt+l"], check=True)
@@ -337,11 +346,34 @@ def main():
                         lambda: (lambda f: f if f is not None and f.getRoleName() in
                                  ("table cell", "table") else None)(focused()))
         print(f"Alt+L: {cell.getRoleName()} {cell.name} ({cell.description})")
+        # Up onto job 1, Alt+D: job 2 takes its row, and the reader is told of that row again, so
+        # that where-am-I never reads the job that went.
+        key(UP)
+        wait_for("the focus on job 1", lambda: named(focused(), "1"))
+        FOCUS.current = None
+        subprocess.run(["xdotool", "key", "alt+d"], check=True)
+        wait_for("one job left in the list", lambda: grid.queryTable().nRows == 1)
+        wait_for("the focus on the job now in row 1",
+                 lambda: focused() is not None and focused().getRoleName() == "table cell"
+                 and named(focused(), "1"))
         key(TAB)
         wait_for("the focus out of the job list",
                  lambda: focused() is not None
                  and focused().getRoleName() not in ("table cell", "table"))
         print(f"Tab: {focused().getRoleName()} {focused().name}")
+        # Alt+Down opens a list: the reader's focus ends on its current item, not on the list.
+        dots = find(application, "combo box", "点種")
+        dots.queryComponent().grabFocus()
+        wait_for("the focus on the dot kinds", lambda: named(focused(), "点種"))
+        FOCUS.history.clear()
+        subprocess.run(["xdotool", "key", "alt+Down"], check=True)
+        wait_for("the current dot kind focused after the open list",
+                 lambda: ("list", "点種") in FOCUS.history
+                 and FOCUS.history[-1] == ("list item", "中点")
+                 and FOCUS.history.index(("list", "点種")) < len(FOCUS.history) - 1)
+        print(f"Alt+Down: {FOCUS.history}")
+        key(ESCAPE)
+        wait_for("the focus back on the dot kinds", lambda: named(focused(), "点種"))
 
         press(print_button)
         answer(application, "確認", "準備はよろしいですか", "OK")
