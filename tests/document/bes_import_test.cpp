@@ -47,8 +47,12 @@ Converted Convert(const TempDir& dir, const std::string& bes) {
   return result;
 }
 
-std::string HeaderOf(const std::string& bse) { return bse.substr(0, 514); }
-std::string BodyOf(const std::string& bse) { return bse.substr(514); }
+std::string HeaderOf(const std::string& bse) {
+  return bse.substr(0, 514);
+}
+std::string BodyOf(const std::string& bse) {
+  return bse.substr(514);
+}
 
 TEST(BesByteToCell, CellsMapThroughTheBrailleAsciiTable) {
   for (int b = 0xA1; b <= 0xDF; ++b) {
@@ -99,7 +103,8 @@ TEST(BesImport, DamagedHeaderFieldsStillGiveEightDigits) {
 
 TEST(BesImport, LineEndsAndBlankLines) {
   TempDir dir;
-  const Converted c = Convert(dir, BesFile("1118", "0   ", {"\xA1\xA3\xFE\xFE\x0D\xA0\x00\xE0\xFE"s}));
+  const Converted c =
+      Convert(dir, BesFile("1118", "0   ", {"\xA1\xA3\xFE\xFE\x0D\xA0\x00\xE0\xFE"s}));
   EXPECT_EQ(BodyOf(c.bse), "AB\r\n  \r\n   \r\n");
 }
 
