@@ -112,9 +112,14 @@ std::string ErrnoReasonText(int error) {
 
 std::string ErrorCodeReasonText(const std::error_code& error) {
   const std::error_condition condition = error.default_error_condition();
-  const SystemReason reason = condition.category() == std::generic_category()
-                                  ? ReasonOfErrno(condition.value())
-                                  : SystemReason::kOther;
+  SystemReason reason = SystemReason::kOther;
+  if (condition.category() == std::generic_category()) {
+    reason = ReasonOfErrno(condition.value());
+  } else if (error.category() == std::system_category()) {
+    // MinGW's library leaves Windows' own codes (std::filesystem's) unmapped; on POSIX systems
+    // every system code maps to a generic condition above.
+    reason = ReasonOfWindowsError(static_cast<unsigned long>(error.value()));
+  }
   return ReasonText(reason, error.message());
 }
 
