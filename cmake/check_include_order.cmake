@@ -1,6 +1,6 @@
 # Fails when an #include "folder/file" in src/ points up or sideways against the layer order, so
 # that the layout stays true. Run as a CTest test:
-#   cmake -DSOURCE_DIR=<src> [-DLAYERS=<spec>] [-DREPORT=ON] -P check_include_order.cmake
+#   cmake -DSOURCE_DIR=<src> [-DLAYERS=<layers>] [-DREPORT=ON] -P check_include_order.cmake
 #
 # The layers, lowest first; folders of one layer do not include each other:
 #   base ← document ← emboss, preview, speech, jobs ← embosser, workflow ← gui, cli, cups,
