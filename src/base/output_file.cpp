@@ -165,10 +165,12 @@ std::optional<std::string> OutputFile::Commit() {
       temporary_.clear();
       return std::nullopt;
     }
-    error = renamed.value();
+    Discard();
+    // The library's code, which on Windows is not an errno value.
+    return Described(target_, ErrorCodeReasonText(renamed));
   }
   Discard();
-  return Described(target_, ErrnoReasonText(error != 0 ? error : EIO));
+  return Described(target_, ErrnoReasonText(error));
 }
 
 void OutputFile::Discard() {
