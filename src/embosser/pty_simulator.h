@@ -75,6 +75,7 @@ class PtySimulator {
   void EndSession();
   void SendFlow(std::uint8_t byte);
   void CheckLine();
+  bool StillReadable() const;
 
   SimulatorOptions options_;
   int master_ = -1;

@@ -185,6 +185,11 @@ void PtySimulator::CheckLine() {
   differs("端末の動作", raw ? "raw" : "加工あり", "raw");
 }
 
+bool PtySimulator::StillReadable() const {
+  pollfd p{master_, POLLIN, 0};
+  return ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN) != 0;
+}
+
 void PtySimulator::Run() {
   const double bytesPerSecond =
       (options_.paceBaud > 0 ? options_.paceBaud : options_.line.baudRate) / 10.0;
@@ -219,6 +224,9 @@ void PtySimulator::Run() {
       }
     }
     if (room == 0 && ready > 0) ::poll(nullptr, 0, kPollSliceMs);  // hung up, still draining
+    // The terminal can report the close while the last bytes written before it are still on
+    // their way to the master: a second look moves them along, and they are read first.
+    if (hungUp && inSession_) hungUp = !StillReadable();
     if (hungUp) {
       if (inSession_) {
         EndSession();
