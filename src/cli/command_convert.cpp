@@ -17,12 +17,14 @@ Runner DeclareConvert(CLI::App& command) {
     BesConversion how;
     how.cancelled = [] { return StopSignal() != 0; };
     // Converting a document that cannot be embossed is still refused, as the windows refuse it,
-    // and the target stays as it was.
+    // and the target stays as it was; so is a source cut off before its first page, whose
+    // result the print would refuse.
     how.accept = [](const std::string& written) -> std::optional<std::string> {
       BrailleDocument result{.path = written};
       const HeaderCheck check = CheckBseHeader(result);
-      if (check.accepted) return std::nullopt;
-      return check.message;
+      if (!check.accepted) return check.message;
+      if (!check.hasBody) return std::string(kNoBody);
+      return std::nullopt;
     };
     BrailleDocument document;
     if (const auto reason = ConvertBesToBse(paths->source, paths->target, document, how)) {

@@ -102,6 +102,8 @@ TEST(HostileInput, EveryCaseEndsWithItsStatusAndMessageAndLeavesTheFilesAsTheyWe
       {"3 a conversion the header check refuses", "$C convert $D/bad.bes $D/keep.bse", 1,
        "行数が不適切です。"},
       {"3 an empty source", "$C convert $D/empty.bes $D/keep.bse", 1, "行数が不適切です。"},
+      {"3 a source cut off before its first page", "$C convert $D/cut.bes $D/keep.bse", 1,
+       "文書に本文がありません"},
       {"3 the source as its own target", "$C convert $D/x.bes $D/x.bes", 1,
        "読み込むファイルと同じファイルには書き込めません"},
       {"3 a link to the source as target", "$C convert $D/x.bes $D/x-link.bes", 1,
@@ -153,6 +155,7 @@ TEST(HostileInput, EveryCaseEndsWithItsStatusAndMessageAndLeavesTheFilesAsTheyWe
   fs::create_symlink(dir / "x.bes", dir / "x-link.bes");
   dir.Write("bad.bes", std::string(40, '7'));
   dir.Write("empty.bes", "");
+  dir.Write("cut.bes", test::ReadFile(kSamples + "/tenji.bes").substr(0, 600));
   dir.Write("keep.bse", "the user's own document");
   dir.Write("head.bse", test::BseHeaderLine(999, 18));
   dir.Write("long.bse", std::string(503, ' ') + "00040218" + std::string(100'000, ' ') + "\n.");
