@@ -27,8 +27,8 @@ inline constexpr const char* kLinkFailedMessage =
 // Embosses the document at `documentPath` through `sink`: start commands, the
 // copies with their passes and pages, the final CR, then the reset of the document controls.
 // The options are read from `controls` at the moments the run needs them. A quiet run (the
-// print made at start-up, before the windows exist) never touches the progress window or the
-// escape notice. The caller owns and closes the sink.
+// command-line tool's and the print queue's, which have no windows) never touches the progress
+// window or the escape notice. The caller owns and closes the sink.
 PrintResult PrintDocument(const std::string& documentPath, RunState& run, PrintControls& controls,
                           PrintUi& ui, Messages& messages, ByteSink& sink, bool quiet);
 
