@@ -1,0 +1,105 @@
+"""Asks the accessibility bus for the file field's text, over and over, from another process while
+print_responsiveness_bench prints, and gives the time of each answer by the bench's phases.
+
+Run by measure-print-responsiveness under run-screen-reader-test's private display and buses.
+Usage: print_responsiveness_probe.py BENCH
+"""
+
+import os
+import random
+import statistics
+import subprocess
+import sys
+import threading
+import time
+
+import pyatspi
+from gi.repository import GLib
+
+BENCH = sys.argv[1]
+NAME = "print_responsiveness_bench"
+# Seconds between one answer and the next question: close, as Orca's are, and at random, so that
+# the questions do not fall in step with the application's pumps.
+PROBE_GAP = (0.0, 0.02)
+
+
+def wait_for(what, condition, timeout=20):
+    """Lets pyatspi take in the bus's news (its cache) until condition() gives something."""
+    context = GLib.MainContext.default()
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        while context.iteration(False):
+            pass
+        try:
+            found = condition()
+        except Exception:  # an object that went away while being read
+            found = None
+        if found:
+            return found
+        time.sleep(0.05)
+    raise AssertionError(f"timed out waiting for {what}")
+
+
+def main():
+    # A frozen window must show as a long answer, not as the library's own time-out.
+    pyatspi.setTimeout(60000, 60000)
+    bench = subprocess.Popen([BENCH, "--wait-for-go"], stdin=subprocess.PIPE,
+                             stdout=subprocess.PIPE, text=True,
+                             env=dict(os.environ,
+                                      QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb"))
+    lines = []
+    ready = threading.Event()
+
+    def read():
+        for line in bench.stdout:
+            lines.append(line.rstrip("\n"))
+            if line.startswith("ready"):
+                ready.set()
+    reader = threading.Thread(target=read)
+    reader.start()
+    try:
+        desktop = pyatspi.Registry.getDesktop(0)
+        application = wait_for("the bench on the bus", lambda: next(
+            (a for a in desktop if a is not None and a.name == NAME), None))
+        field = wait_for("the file field", lambda: pyatspi.findDescendant(
+            application, lambda x: x is not None and x.getRoleName() == "text"
+            and x.name == "ファイル", breadth_first=True))
+        text = field.queryText()
+        if not ready.wait(20):
+            raise AssertionError("the bench did not get ready")
+        bench.stdin.write("go\n")
+        bench.stdin.flush()
+        answers = []  # (time asked, seconds to the answer)
+        while bench.poll() is None:
+            asked = time.monotonic()
+            try:
+                text.getText(0, -1)
+            except Exception:  # the window went away at the end
+                break
+            answers.append((asked, time.monotonic() - asked))
+            time.sleep(random.uniform(*PROBE_GAP))
+        bench.wait(60)
+    finally:
+        if bench.poll() is None:
+            bench.kill()
+            bench.wait()
+        reader.join()
+
+    for line in lines:
+        if not line.startswith(("phase ", "ready")):
+            print(line)
+    for line in lines:
+        if line.startswith("phase "):
+            _, name, begin, end = line.split()
+            times = [took * 1000 for asked, took in answers
+                     if float(begin) <= asked and asked + took <= float(end)]
+            if not times:
+                print(f"{name:8} accessibility bus: no answers")
+                continue
+            print(f"{name:8} accessibility bus (text of a field, from another process): median "
+                  f"{statistics.median(times):5.2f} ms, max {max(times):6.2f} ms ({len(times)})")
+    return bench.returncode
+
+
+if __name__ == "__main__":
+    sys.exit(main())
