@@ -17,8 +17,9 @@ namespace redadado {
 
 namespace {
 
-// The slice a held write waits before the event pump runs again.
-constexpr int kWaitSliceMs = 50;
+// The slice a held write waits before the event pump runs again: short, as a screen reader asks
+// the windows many questions in a row and each waits for a pump, and a repaint needs two.
+constexpr int kWaitSliceMs = 10;
 
 std::string SystemError(const std::string& what, int error) {
   return what + ": " + ErrnoReasonText(error);

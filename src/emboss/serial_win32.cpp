@@ -16,8 +16,9 @@ namespace redadado {
 
 namespace {
 
-// The slice a held write waits before the event pump runs again.
-constexpr DWORD kWaitSliceMs = 50;
+// The slice a held write waits before the event pump runs again: short, as a screen reader asks
+// the windows many questions in a row and each waits for a pump.
+constexpr DWORD kWaitSliceMs = 10;
 
 // The system's text for `code`, as UTF-8 like every other message of the application (the ANSI
 // variant would hand out the local code page).

@@ -48,6 +48,8 @@ class PrintWindows : public PrintUi {
   bool pagesSent_ = false;
   // Since the progress text was last read out; invalid until the window's first text.
   QElapsedTimer sinceSpoken_;
+  // Since the last pump that let the events run; invalid before the first.
+  QElapsedTimer sincePumped_;
   EscapeNotice* escape_ = nullptr;
   ProgressWindow* progress_ = nullptr;
   ResumeDialog* resume_ = nullptr;

@@ -388,15 +388,15 @@ TEST(JobWindow, AVanishedFileOrAStoppedJobGoesOnWithTheNext) {
   w.Click(w.form.registerButton);
   w.Choose(w.form.selectBseButton, "kaze.bse");
   w.Click(w.form.registerButton);
-  int pumpsIntoPage = 0;
   bool escPressed = false;
   bool stopped = false;
   QTimer watch;
   QObject::connect(&watch, &QTimer::timeout, [&] {
     const bool firstJob = w.form.Jobs().JobCount() == 2;
-    if (!escPressed && firstJob &&
-        w.progress.progressLabel->accessibleDescription().contains("1 部目、1 ページ目") &&
-        ++pumpsIntoPage == 60) {
+    // Until the run takes it up: an Esc seen while the page's lines are read is forgotten at the
+    // next line, one seen while its bytes go out stops the run after it.
+    if (!stopped && firstJob && !w.resume.isVisible() &&
+        w.progress.progressLabel->accessibleDescription().contains("1 部目、1 ページ目")) {
       QTest::keyClick(&w.form, Qt::Key_Escape);
       escPressed = true;
     }
