@@ -250,9 +250,14 @@ PrintRun::PassEnd PrintRun::RunPass(PassSide pass, int copy) {
       DrawStoredRows(r, pass);
       if (!SendPage()) return PassEnd::kFailed;
       ui_.PageSent(r, copy);
+      // An Esc during the document's last page is taken up too, as after a page the range
+      // ends on: dropped, it would let the further copies and jobs run on unasked.
+      if (run_.escapeRequested) {
+        if (!TakeUpInterruption(j, n, r)) return PassEnd::kStopped;
+        continue;
+      }
       if (n == kEndOfFileLine) return PassEnd::kEnded;
       n = 0;
-      if (run_.escapeRequested && !TakeUpInterruption(j, n, r)) return PassEnd::kStopped;
       continue;
     }
     StoreRow(line.bytes.data(), line.size);

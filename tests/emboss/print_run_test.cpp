@@ -305,6 +305,26 @@ TEST(PrintRun, EscapeNoticeAndResumeDialogAfterThePage) {
   EXPECT_EQ(windows, expected);
 }
 
+// The file ends within page 2 while Esc is pending: the resume dialog comes before copy 2.
+TEST(PrintRun, EscInAShortLastPageIsTakenUpBeforeTheNextCopy) {
+  RunFixture run;
+  run.SetDocument(MarkedDocument(18, 2, 3), 2, 18);
+  run.controls.side = SideMode::kFrontAndBackInOrder;
+  run.controls.copies = 2;
+  MemorySink sink;
+  run.ui.onPump = [&](int) {
+    if (sink.bytes.size() == 13) run.session.run.escapeRequested = 1;
+  };
+  std::vector<int> dialogs;
+  run.ui.onResumeDialog = [&](int limit) {
+    dialogs.push_back(limit);
+    run.session.run.resumePage = 0;
+  };
+  EXPECT_EQ(run.Run(sink), PrintResult::kStopped);
+  EXPECT_EQ(Summary(sink.bytes), "S1 P1 P2 CR");
+  EXPECT_EQ(dialogs, std::vector<int>{2});
+}
+
 class LinkFailureTest : public ::testing::TestWithParam<std::size_t> {};
 
 TEST_P(LinkFailureTest, EndsTheRunAtOnce) {
