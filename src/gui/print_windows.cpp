@@ -62,8 +62,8 @@ void PrintWindows::SetProgressText(const std::string& text) {
   if (!opening && !sinceSpoken_.hasExpired(kSpeechInterval)) return;
   sinceSpoken_.start();
   // The window's title with its first text: the window manager need not make it the active one.
-  progress_->announcer->Announce(opening ? progress_->windowTitle().trimmed() + "　" + ToQt(text)
-                                         : ToQt(text));
+  progress_->TellReader(
+      ToQt(text), opening ? progress_->windowTitle().trimmed() + "　" + ToQt(text) : ToQt(text));
 }
 
 void PrintWindows::ShowEscapeNotice() {

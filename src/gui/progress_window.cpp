@@ -27,7 +27,11 @@ void ProgressWindow::SetProgressText(const QString& text) {
   progressLabel->setText(
       progressLabel->fontMetrics().elidedText(text, Qt::ElideMiddle, progressLabel->width()));
   progressLabel->setToolTip(text);
-  progressLabel->setAccessibleDescription(text);
+}
+
+void ProgressWindow::TellReader(const QString& text, const QString& announcement) {
+  progressLabel->setAccessibleName(text);
+  announcer->Announce(announcement);
 }
 
 void ProgressWindow::closeEvent(QCloseEvent* event) {

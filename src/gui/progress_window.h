@@ -17,8 +17,11 @@ class ProgressWindow : public QWidget {
   explicit ProgressWindow(Session& session, QWidget* parent = nullptr);
 
   // What is being sent, elided in the middle to the label's width (a long path would cut it
-  // off); the full text is the label's tooltip and accessible description.
+  // off); the full text is the label's tooltip. A screen reader hears of it only through
+  // TellReader: a change for every page floods it during a fast print.
   void SetProgressText(const QString& text);
+  // The full text as the label's accessible name, and the announcement said with it.
+  void TellReader(const QString& text, const QString& announcement);
 
   QLabel* progressLabel;
   QLabel* escapeHintLabel;

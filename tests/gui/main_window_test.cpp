@@ -315,7 +315,7 @@ TEST(PrintWindows, AreLaidOutAsDesigned) {
   EXPECT_EQ(app.progress.size(), QSize(504, 80));
   EXPECT_EQ(app.progress.escapeHintLabel->text(), QString("ＥＳＣキーで中断できます。"));
   // A long path fits by losing its middle, its start and the page at its end shown; the whole
-  // text stays the tooltip and what a screen reader reads.
+  // text stays the tooltip, and is what a screen reader reads once told.
   const QString progress =
       "現在、/home/user/とても長いフォルダーの名前がここに続きます/"
       "さらに長い名前のフォルダー/taketori.bse の 1 部目、12 ページ目を送信中です。";
@@ -325,7 +325,8 @@ TEST(PrintWindows, AreLaidOutAsDesigned) {
   EXPECT_TRUE(label->text().startsWith("現在、/home")) << label->text().toStdString();
   EXPECT_TRUE(label->text().endsWith("12 ページ目を送信中です。")) << label->text().toStdString();
   EXPECT_EQ(label->toolTip(), progress);
-  EXPECT_EQ(label->accessibleDescription(), progress);
+  app.progress.TellReader(progress, progress);
+  EXPECT_EQ(label->accessibleName(), progress);
   EXPECT_EQ(app.resume.windowTitle(), QString("　印刷の再開・中断"));
   EXPECT_EQ(app.resume.size(), QSize(403, 138));
   EXPECT_EQ(app.resume.resumeRadio->text(), QString("指定ページから印刷を再開する ----"));

@@ -145,7 +145,7 @@ TEST(PrintFromTheWindow, EscInterruptsAfterThePageAndResumesFromTheChosenPage) {
   int limit = 0;
   app.Repeat([&] {
     if (resumed) return true;
-    if (namesPage2(FromQt(app.progress.progressLabel->accessibleDescription()))) {
+    if (namesPage2(FromQt(app.progress.progressLabel->toolTip()))) {
       QTest::keyClick(&app.progress, Qt::Key_Escape);
     }
     return false;
