@@ -15,7 +15,6 @@ Usage: main_window_test.py APPLICATION CLI DOCUMENT
 """
 
 import os
-import shutil
 import subprocess
 import sys
 import time
@@ -23,8 +22,10 @@ import time
 import pyatspi
 from gi.repository import GLib
 
+from a11y_session import (WORK, check_stream, end, expect, keyboard_window, prepare_workspace,
+                          pump, spoken, start_simulator, start_speech_server, wait_for)
+
 APPLICATION, CLI, DOCUMENT = (os.path.abspath(path) for path in sys.argv[1:4])
-WORK = os.path.join(os.environ["REDADADO_A11Y_SCRATCH"], "app")
 
 # The tab order of the main window: role and accessible name of each stop.
 TAB_ORDER = [
@@ -50,34 +51,6 @@ TAB_ORDER = [
 ]
 TAB, RETURN, ESCAPE, BACKSPACE, END, UP, DOWN = (0xFF09, 0xFF0D, 0xFF1B, 0xFF08, 0xFF57, 0xFF52,
                                                   0xFF54)
-
-
-def pump(seconds):
-    """Lets pyatspi take in the bus's events while time passes."""
-    context = GLib.MainContext.default()
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        while context.iteration(False):
-            pass
-        time.sleep(0.01)
-
-
-def wait_for(what, condition, timeout=20):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        pump(0.05)
-        try:
-            result = condition()
-        except Exception:  # an object that went away while being read
-            result = None
-        if result:
-            return result
-    raise AssertionError(f"timed out waiting for {what} (keyboard in {keyboard_window()!r})")
-
-
-def expect(what, actual, expected):
-    if actual != expected:
-        raise AssertionError(f"{what}: expected {expected!r}, got {actual!r}")
 
 
 def find(root, role, name=None):
@@ -115,12 +88,6 @@ def named(accessible, name):
     return accessible is not None and accessible.name == name
 
 
-def keyboard_window():
-    """The title of the window that has the X keyboard focus."""
-    return subprocess.run(["xdotool", "getwindowfocus", "getwindowname"], capture_output=True,
-                          text=True).stdout.rstrip("\n")
-
-
 def text_of(accessible):
     return accessible.queryText().getText(0, -1)
 
@@ -147,32 +114,6 @@ def answer(application, caption, text_part, button):
     press(find(box, "push button", button))
     wait_for(f"{caption} to close", lambda: find(application, "alert", caption) is None)
     return text
-
-
-def start_speech_server(folder):
-    """A speech-dispatcher of the test's own, with the dummy module and ALSA sent nowhere."""
-    for sub in ("conf", "log", "home"):
-        os.makedirs(os.path.join(folder, sub))
-    with open(os.path.join(folder, "conf", "speechd.conf"), "w") as conf:
-        conf.write('LogLevel 5\nAudioOutputMethod "alsa"\nAddModule "dummy" "sd_dummy" ""\n'
-                   'DefaultModule "dummy"\nDefaultLanguage "ja"\n')
-    with open(os.path.join(folder, "home", ".asoundrc"), "w") as alsa:
-        alsa.write("pcm.!default { type null }\n")
-    socket = os.path.join(folder, "sd.sock")
-    server = subprocess.Popen(
-        ["speech-dispatcher", "-s", "-t", "0", "-C", os.path.join(folder, "conf"), "-L",
-         os.path.join(folder, "log"), "-S", socket],
-        env=dict(os.environ, HOME=os.path.join(folder, "home")),
-        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    wait_for("the speech server", lambda: os.path.exists(socket))
-    return server, socket, os.path.join(folder, "log", "speech-dispatcher.log")
-
-
-def spoken(log):
-    """The texts the speech server has taken, in order."""
-    with open(log, encoding="utf-8", errors="replace") as lines:
-        return [line.split("Queueing message |", 1)[1].rsplit("|", 1)[0]
-                for line in lines if "Queueing message |" in line]
 
 
 def choose_document(application, path):
@@ -214,36 +155,14 @@ def ask_every_text_query(root):
     return len(fields)
 
 
-def check_stream(cli_path, output, session, document):
-    """The simulator's session received as many bytes as the tool's stream of the document."""
-    expected_stream = os.path.join(WORK, "expected.bin")
-    subprocess.run([cli_path, "print", document, "--output", expected_stream], check=True)
-    received = f"接続 {session}: {os.path.getsize(expected_stream)} バイト受信"
-    if received not in output:
-        raise AssertionError(f"session {session} did not receive the document: {output}")
-
-
 def main():
-    os.makedirs(WORK)
-    for program in (APPLICATION, CLI):
-        shutil.copy(program, WORK)
-    application_path = os.path.join(WORK, os.path.basename(APPLICATION))
-    cli_path = os.path.join(WORK, os.path.basename(CLI))
-    # 115200 baud on COM1: the simulator paces itself at the same speed.
-    with open(os.path.join(WORK, "NEF.ini"), "w") as settings:
-        settings.write("12 0 0 4 0 0 0")
-
-    speech_server, speech_socket, speech_log = start_speech_server(os.path.join(WORK, "speech"))
-    simulator = subprocess.Popen(
-        [cli_path, "emboss-sim", "--link", os.path.join(WORK, "COM1"), "--pictures",
-         os.path.join(WORK, "sheets"), "--baud", "115200", "--sessions", "3"],
-        stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
-    wait_for("the simulator's COM1", lambda: os.path.exists(os.path.join(WORK, "COM1")))
+    application_path, cli_path = prepare_workspace(APPLICATION, CLI)
+    speech_server, speech_address, speech_log = start_speech_server(os.path.join(WORK, "speech"))
+    simulator = start_simulator(cli_path, 3)
 
     app = subprocess.Popen([application_path],
                            env=dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                                    QT_QPA_PLATFORM="xcb",
-                                    SPEECHD_ADDRESS="unix_socket:" + speech_socket))
+                                    QT_QPA_PLATFORM="xcb", SPEECHD_ADDRESS=speech_address))
     try:
         desktop = pyatspi.Registry.getDesktop(0)
         application = wait_for(
@@ -450,10 +369,7 @@ def main():
         with open(os.path.join(WORK, "NEF.ini")) as settings:
             expect("settings saved at quit", settings.read(), "12 0 0 4 0 0 1")
     finally:
-        for process in (app, simulator, speech_server):
-            if process.poll() is None:
-                process.kill()
-                process.wait()
+        end(app, simulator, speech_server)
     print("1 passed, 0 failed")
 
 
