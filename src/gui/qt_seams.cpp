@@ -20,6 +20,13 @@ namespace {
 // lines itself, on any desktop of 800 pixels and more.
 constexpr int kMessageLineWidth = 380;
 
+// The keyboard back to the window a dialog opened over, once the dialog has closed: the window
+// manager may leave it nowhere, and a screen reader user then hears nothing and types into
+// nothing.
+void ReturnKeyboard(QWidget* owner) {
+  if (owner != nullptr && owner->isVisible()) owner->activateWindow();
+}
+
 }  // namespace
 
 QWidget* DialogOwner::Window() const {
@@ -57,7 +64,8 @@ MessageAnswer QtMessages::Show(const std::string& caption, const std::string& te
       standard = QMessageBox::Yes | QMessageBox::No;
       break;
   }
-  QMessageBox box(boxIcon, ToQt(caption), QString(), standard, owner_.Window());
+  QWidget* owner = owner_.Window();
+  QMessageBox box(boxIcon, ToQt(caption), QString(), standard, owner);
   // A dialog's frame: a title and a close box, nothing to minimise or maximise.
   box.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                      Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -65,7 +73,9 @@ MessageAnswer QtMessages::Show(const std::string& caption, const std::string& te
   // box then has no reason to wrap them itself.
   box.setText(BreakLines(ToQt(text), box.fontMetrics(), kMessageLineWidth));
   if (buttons == MessageButtons::kYesNoDefaultNo) box.setDefaultButton(QMessageBox::No);
-  switch (box.exec()) {
+  const int answer = box.exec();
+  ReturnKeyboard(owner);
+  switch (answer) {
     case QMessageBox::Cancel:
       return MessageAnswer::kCancel;
     case QMessageBox::Yes:
@@ -85,13 +95,16 @@ std::optional<std::string> QtFileChooser::ChooseFile(const std::string& title,
   // "description (*.ext)|*.EXT": the dialog takes the description with its pattern, and
   // matches it in any letter case.
   const QString description = ToQt(filter.substr(0, filter.find('|')));
-  QFileDialog dialog(owner_.Window(), ToQt(title), QString(), description);
+  QWidget* owner = owner_.Window();
+  QFileDialog dialog(owner, ToQt(title), QString(), description);
   dialog.setFileMode(QFileDialog::ExistingFile);
   // No completion list under the file name: it takes the keyboard into a window of its own,
   // where the screen reader loses the dialog and a Return picks the completion instead of the
   // file typed.
   if (auto* name = dialog.findChild<QLineEdit*>("fileNameEdit")) name->setCompleter(nullptr);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+  ReturnKeyboard(owner);
+  if (!chosen) return std::nullopt;
   return FromQt(dialog.selectedFiles().front());
 }
 
