@@ -51,14 +51,15 @@ def expect(what, actual, expected):
 BAUD_RATES = [110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 56000, 57600, 115200]
 
 
-def prepare_workspace(application, cli, baud=115200):
+def prepare_workspace(application, cli, baud=115200, guide=0):
     """Copies the programs where their settings file can lie beside them, with COM1 at the
-    speed the simulator is to pace itself at. Returns the copies' paths."""
+    speed the simulator is to pace itself at and the speech guide's choice (0: none, 1: PC-Talker).
+    Returns the copies' paths."""
     os.makedirs(WORK)
     for program in (application, cli):
         shutil.copy(program, WORK)
     with open(os.path.join(WORK, "NEF.ini"), "w") as settings:
-        settings.write(f"{BAUD_RATES.index(baud)} 0 0 4 0 0 0")
+        settings.write(f"{BAUD_RATES.index(baud)} 0 0 4 0 0 {guide}")
     return tuple(os.path.join(WORK, os.path.basename(p)) for p in (application, cli))
 
 

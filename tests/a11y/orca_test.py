@@ -13,6 +13,7 @@ Usage: orca_test.py APPLICATION CLI DOCUMENT
 """
 
 import os
+import re
 import subprocess
 import sys
 import time
@@ -107,7 +108,8 @@ def check_single_print(cli_path, output):
 
 
 def main():
-    application_path, cli_path = prepare_workspace(APPLICATION, CLI, BAUD)
+    # The speech guide chosen: beside Orca it must keep quiet, or the two cut each other off.
+    application_path, cli_path = prepare_workspace(APPLICATION, CLI, BAUD, guide=1)
     speech_server, speech_address, speech_log = start_speech_server(os.path.join(WORK, "speech"))
     os.environ["SPEECHD_ADDRESS"] = speech_address
     simulator = start_simulator(cli_path, 3, BAUD)
@@ -210,6 +212,10 @@ def main():
         check_single_print(cli_path, output)
         batch = f"接続 3: {2 * len(expected_stream(cli_path, DOCUMENT))} バイト受信"
         expect(f"{batch} (the batch of two jobs)", batch in output, True)
+        # Orca's texts come as SSML; a plain one would be the guide's.
+        with open(speech_log, encoding="utf-8", errors="replace") as log:
+            texts = re.findall(r"Queueing message \|(.*?)\| with priority", log.read(), re.DOTALL)
+        expect("texts not from Orca", [t for t in texts if not t.startswith("<speak>")], [])
     finally:
         print("Orca said:\n  " + "\n  ".join(spoken(speech_log)))
         print(f"{time.monotonic() - began:.1f} s with Orca")
